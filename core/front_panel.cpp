@@ -1,0 +1,52 @@
+#include "front_panel.h"
+
+#include <cmath>
+
+#include "replies.h"
+
+namespace velmo {
+
+FrontPanel::FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3,
+                       int port_number)
+    : link_(link), view_(view), timer1_(timer1), timer2_(timer2), timer3_(timer3), port_number_(port_number) {}
+
+void FrontPanel::SendCommand(const std::string& command) {
+    if (!link_.IsOpen()) return;
+    AddListEntry(CodeList::CodesOut, command);
+    link_.Write(command + CR + LF);
+    Pause(0.01);
+    // A switch-off handled during the pause has closed the port.
+    if (link_.IsOpen()) ShowReplies(link_.ReadAll());
+}
+
+void FrontPanel::Pause(double seconds) {
+    timer1_.SetEnabled(true);
+    // Half to even, as the timer's own rounding of an interval does.
+    timer1_.SetInterval(static_cast<int>(std::nearbyint(seconds * 1000.0)));
+    // A pause started from an event handled here shares Timer1, so both
+    // end at its first tick.
+    while (timer1_.Interval() >= 1) view_.DoEvents();
+    timer1_.SetEnabled(false);
+}
+
+void FrontPanel::Timer1_Timer() { timer1_.SetInterval(0); }
+
+void FrontPanel::ShowReplies(std::string reply) {
+    auto entries = ReplyEntries(reply);
+    // Entries that the bounded list would drop straight away are skipped,
+    // so a flood of received bytes costs no more than the list can show.
+    std::size_t first = 0;
+    if (entries.size() > static_cast<std::size_t>(kMaxListEntries)) {
+        first = entries.size() - static_cast<std::size_t>(kMaxListEntries);
+    }
+    for (std::size_t i = first; i < entries.size(); ++i) AddListEntry(CodeList::CodesIn, entries[i]);
+}
+
+void FrontPanel::AddListEntry(CodeList list, const std::string& entry) {
+    view_.AppendListEntry(list, entry);
+    // The lists would otherwise grow for as long as the program runs.
+    while (view_.ListCount(list) > kMaxListEntries) view_.RemoveOldestListEntry(list);
+    view_.SetListTopIndex(list, view_.ListCount(list) - 1);
+}
+
+}  // namespace velmo

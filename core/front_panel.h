@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "panel_view.h"
+#include "serial_link.h"
+#include "timer.h"
+
+namespace velmo {
+
+// The front panel: every operation and form variable of the window, written
+// against the serial link, the three timers and the view of the controls.
+// Everything runs on one thread; Pause lets other events run, so any
+// operation may be entered again while another is waiting.
+class FrontPanel {
+public:
+    // The newest entries each code list keeps.
+    static constexpr int kMaxListEntries = 5000;
+
+    FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3,
+               int port_number);
+
+    // Serial command exchange.
+    void SendCommand(const std::string& command);
+    void Pause(double seconds);
+    void Timer1_Timer();
+    void ShowReplies(std::string reply);
+
+    // Start-up and power.
+    void SetDefaults();
+    void PowerOn();
+    void PowerOff();
+
+    // Receiver settings.
+    void SendFrequency();
+    void SelectMode();
+    void SelectFilter();
+    void SendVolume();
+    void SendSquelch();
+    void SendIfShift();
+    void SendAfc();
+    void SendAgc();
+    void SendAtt();
+    void SendNb();
+
+    // Tuning, scanning, signal meter, keys.
+    void TuneUp();
+    void TuneDown();
+    void EnterFrequency();
+    void ToggleScan();
+    void ScanStep();
+    void ReadSignal();
+    void ShowSignal(int level);
+    void HandleKey(int key_code);
+
+    // Form variables.
+    double Frequency = 0.0;
+    std::string ModeSetting;
+    std::string FilterSetting;
+    std::int16_t Signal = 0;
+    std::string CR;
+    std::string LF;
+
+private:
+    void SendLevel(ScrollBar bar, const char* prefix, const char* caption_word);
+    void SendSwitch(CheckBox box, const char* off_command, const char* on_command);
+    void AddListEntry(CodeList list, const std::string& entry);
+    // Writes a polling query and gathers what arrives until its answer is
+    // complete or the wait runs out. False if the port closed meanwhile.
+    bool QueryAndGather(const std::string& query, const std::string& code, std::string& gathered);
+
+    SerialLink& link_;
+    PanelView& view_;
+    Timer& timer1_;
+    Timer& timer2_;
+    Timer& timer3_;
+    int port_number_;
+};
+
+}  // namespace velmo

@@ -1,0 +1,88 @@
+#include <exception>
+
+#include "front_panel.h"
+#include "signal_reading.h"
+#include "tuning_command.h"
+
+namespace velmo {
+namespace {
+
+// Start-up goes on past a step that fails, such as a port setting that the
+// serial layer refuses.
+template <typename Step>
+void Try(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace
+
+void FrontPanel::SetDefaults() {
+    Try([&] { CR = "\r"; });
+    Try([&] { LF = "\n"; });
+    Try([&] { timer1_.SetEnabled(false); });
+    Try([&] { timer2_.SetEnabled(false); });
+    Try([&] { timer3_.SetEnabled(false); });
+    Try([&] { timer1_.SetInterval(0); });
+    Try([&] { timer2_.SetInterval(500); });
+    Try([&] { timer3_.SetInterval(50); });
+    Try([&] { link_.Configure(port_number_, "9600,N,8,1", 0); });
+    Try([&] { view_.SetScrollValue(ScrollBar::Volume, 100); });
+    Try([&] { view_.SetScrollValue(ScrollBar::Squelch, 128); });
+    Try([&] { view_.SetScrollValue(ScrollBar::IfShift, 80); });
+    for (const auto button : {OptionButton::AM, OptionButton::FM, OptionButton::WFM, OptionButton::USB,
+                              OptionButton::LSB, OptionButton::CW, OptionButton::Filter1, OptionButton::Filter2,
+                              OptionButton::Filter3, OptionButton::Filter4, OptionButton::Filter5}) {
+        const bool selected = button == OptionButton::WFM || button == OptionButton::Filter5;
+        Try([&] { view_.SetOptionSelected(button, selected); });
+    }
+    for (const auto box : {CheckBox::AFC, CheckBox::AGC, CheckBox::ATT, CheckBox::NB}) {
+        Try([&] { view_.SetCheckState(box, kUnchecked); });
+    }
+    Try([&] { view_.SetTuningStepText("100 KHz"); });
+    Try([&] { Frequency = 81.3; });
+    Try([&] { view_.SetFrequencyDisplay(FrequencyDisplayText(Frequency)); });
+    Try([&] { view_.SetIndicator(Indicator::OnOffLabel, kRed); });
+    Try([&] { view_.SetIndicator(Indicator::ScanLabel, kRed); });
+    Try([&] { ShowSignal(0); });
+}
+
+void FrontPanel::PowerOn() {
+    if (link_.IsOpen()) return;
+    link_.Open();
+    SendCommand("H101");
+    SendCommand("G300");
+    SendVolume();
+    SendSquelch();
+    SendIfShift();
+    SendAfc();
+    SendAgc();
+    SendAtt();
+    SendNb();
+    SelectMode();
+    SelectFilter();
+    SendFrequency();
+    // A switch-off handled during the sends above has already closed the
+    // port; showing the receiver on then would be a lie, and OFF would do
+    // nothing.
+    if (!link_.IsOpen()) return;
+    view_.SetIndicator(Indicator::OnOffLabel, kGreen);
+    timer2_.SetEnabled(true);
+}
+
+void FrontPanel::PowerOff() {
+    if (!link_.IsOpen()) return;
+    SendCommand("H100");
+    // A second switch-off handled during that exchange has closed it already.
+    if (link_.IsOpen()) link_.Close();
+    view_.SetIndicator(Indicator::OnOffLabel, kRed);
+    view_.SetIndicator(Indicator::ScanLabel, kRed);
+    ShowSignal(0);
+    timer1_.SetEnabled(false);
+    timer2_.SetEnabled(false);
+    timer3_.SetEnabled(false);
+}
+
+}  // namespace velmo

@@ -1,0 +1,48 @@
+#include "front_panel.h"
+#include "signal_reading.h"
+
+namespace velmo {
+
+void FrontPanel::ToggleScan() {
+    if (!link_.IsOpen()) return;
+    if (timer3_.Enabled()) {
+        timer2_.SetEnabled(true);
+        timer3_.SetEnabled(false);
+        view_.SetIndicator(Indicator::ScanLabel, kRed);
+    } else {
+        timer2_.SetEnabled(false);
+        timer3_.SetEnabled(true);
+        view_.SetIndicator(Indicator::ScanLabel, kGreen);
+    }
+}
+
+void FrontPanel::ScanStep() {
+    if (!link_.IsOpen()) return;
+    TuneUp();
+    Pause(0.01);
+    if (!link_.IsOpen()) return;
+    std::string reply;
+    if (!QueryAndGather("I0?", "I0", reply)) return;
+    ShowReplies(reply);
+    if (!SquelchOpen(reply)) return;
+    ReadSignal();
+    // Hold on the busy channel; any exchange started meanwhile ends the
+    // hold with its own pause.
+    Pause(6);
+}
+
+bool FrontPanel::QueryAndGather(const std::string& query, const std::string& code, std::string& gathered) {
+    link_.Write(query + CR + LF);
+    // At 9600 baud the answer cannot be back within one 10 ms pause, so
+    // keep reading until it is complete or 0.1 s of pauses have passed.
+    constexpr int kMaxPauses = 10;
+    for (int i = 0; i < kMaxPauses; ++i) {
+        Pause(0.01);
+        if (!link_.IsOpen()) return false;
+        gathered += link_.ReadAll();
+        if (HasCompleteAnswer(gathered, code)) break;
+    }
+    return true;
+}
+
+}  // namespace velmo

@@ -1,0 +1,12 @@
+#include "tuning_steps.h"
+
+namespace velmo {
+
+std::optional<double> StepIncrement(std::string_view text) {
+    for (const auto& row : kTuningSteps) {
+        if (row.text == text) return row.increment_mhz;
+    }
+    return std::nullopt;
+}
+
+}  // namespace velmo

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "on_rig.h"
+
+namespace velmo::testing {
+namespace {
+
+using Entries = std::deque<std::string>;
+
+using On = OnRig;
+
+TEST(Pause, SetsTheIntervalAndLeavesTimer1DisabledAtZero) {
+    const std::pair<double, int> cases[] = {{0.01, 10}, {6, 6000}, {0.0125, 12}, {0.0135, 14}, {0.0005, 0}};
+    for (const auto& [seconds, interval] : cases) {
+        Rig rig;
+        rig.panel.SetDefaults();
+        int seen = -1;
+        rig.clock.At(rig.clock.Now(), [&] { seen = rig.timer1->Interval(); });
+        const auto start = rig.clock.Now();
+        rig.panel.Pause(seconds);
+        if (interval > 0) {
+            EXPECT_EQ(seen, interval) << seconds;
+        }
+        EXPECT_EQ(rig.clock.Now() - start, std::int64_t{interval} * 1000) << seconds;
+        EXPECT_FALSE(rig.timer1->Enabled());
+        EXPECT_EQ(rig.timer1->Interval(), 0);
+    }
+}
+
+TEST(Pause, NestedPausesEndTogetherAtTheFirstTick) {
+    Rig rig;
+    rig.panel.SetDefaults();
+    std::int64_t inner_end = -1;
+    rig.clock.AtMs(1000, [&] {
+        rig.panel.Pause(0.01);
+        inner_end = rig.clock.Now();
+    });
+    rig.panel.Pause(6);
+    EXPECT_EQ(inner_end, 1'010'000);
+    EXPECT_EQ(rig.clock.Now(), 1'010'000) << "the 6 s pause ended with the one started inside it";
+    EXPECT_FALSE(rig.timer1->Enabled());
+    EXPECT_EQ(rig.timer1->Interval(), 0);
+}
+
+TEST(SendCommand, ListsWritesPausesAndReads) {
+    On rig;
+    const auto start = rig.clock.Now();
+    rig.panel.SendCommand("J4064");
+    EXPECT_EQ(rig.link.lines, std::vector<std::string>{"J4064"});
+    EXPECT_EQ(rig.view.CodesOut(), Entries{"J4064"});
+    EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+    EXPECT_EQ(rig.view.top_index[0], 0);
+    EXPECT_EQ(rig.clock.Now() - start, 10'000);
+}
+
+TEST(SendCommand, ACommandFromAnEventDuringThePauseIsListedBeforeTheFirstReply) {
+    On rig;
+    rig.link.reply_delay_us = 4000;
+    const int reads_before = rig.link.reads;
+    rig.clock.AtMs(rig.NowMs() + 5, [&] { rig.panel.SendCommand("J4700"); });
+    rig.panel.SendCommand("J4701");
+    EXPECT_EQ(rig.view.CodesOut(), (Entries{"J4701", "J4700"}));
+    // The inner read took both replies; the outer found nothing.
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G000"}));
+    EXPECT_EQ(rig.link.reads, reads_before + 2);
+}
+
+TEST(SendCommand, AReplyArrivingAfterThePauseIsReadByTheNextExchange) {
+    On rig;
+    rig.link.reply_delay_us = 15'000;
+    rig.panel.SendCommand("J4701");
+    EXPECT_TRUE(rig.view.CodesIn().empty());
+    rig.link.responder = [](const std::string&) { return std::string("G001\r\n"); };
+    rig.link.reply_delay_us = 8000;  // lands after the first reply
+    rig.panel.SendCommand("J4700");
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G001"}));
+}
+
+TEST(SendCommand, SwitchOffDuringThePauseMeansNothingIsRead) {
+    On rig;
+    const int reads_before = rig.link.reads;
+    rig.clock.AtMs(rig.NowMs() + 3, [&] { rig.panel.PowerOff(); });
+    rig.panel.SendCommand("J4701");
+    EXPECT_EQ(rig.view.CodesOut(), (Entries{"J4701", "H100"}));
+    // Only PowerOff's own exchange read; its read took both replies.
+    EXPECT_EQ(rig.link.reads, reads_before + 1);
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G000"}));
+    EXPECT_FALSE(rig.timer1->Enabled());
+    EXPECT_EQ(rig.timer1->Interval(), 0);
+}
+
+TEST(SendCommand, AnExchangeDuringTheSixSecondHoldEndsTheHold) {
+    On rig;
+    const double start = rig.NowMs();
+    rig.clock.AtMs(start + 2000, [&] { rig.view.SetScrollValue(ScrollBar::Volume, 50); });
+    rig.panel.Pause(6);
+    EXPECT_EQ(rig.NowMs(), start + 2010);
+    EXPECT_EQ(rig.view.CodesOut(), Entries{"J4032"});
+}
+
+TEST(CodeLists, KeepTheNewest5000AndTheNewestInView) {
+    On rig;
+    for (int i = 0; i < 100'000; ++i) {
+        rig.panel.ShowReplies("G" + std::to_string(i % 1000) + "\r\n");
+        rig.panel.SendCommand("J40" + std::to_string(i % 100));
+    }
+    for (const auto list : {CodeList::CodesOut, CodeList::CodesIn}) {
+        EXPECT_EQ(rig.view.ListCount(list), FrontPanel::kMaxListEntries);
+        EXPECT_EQ(rig.view.top_index[static_cast<int>(list)], FrontPanel::kMaxListEntries - 1);
+    }
+    EXPECT_EQ(rig.view.CodesOut().back(), "J4099");
+    EXPECT_EQ(rig.view.CodesOut().front(), "J400");  // command 95,000
+    EXPECT_EQ(rig.view.CodesIn().back(), "-> G000");
+}
+
+}  // namespace
+}  // namespace velmo::testing

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "fake_view.h"
+#include "replies.h"
+
+namespace velmo {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+struct RepliesCase {
+    const char* name;
+    std::string reply;
+    Entries entries;
+};
+
+void PrintTo(const RepliesCase& c, std::ostream* os) { *os << c.name; }
+
+class ReplyEntriesTable : public ::testing::TestWithParam<RepliesCase> {};
+
+TEST_P(ReplyEntriesTable, CutsAndMarks) { EXPECT_EQ(ReplyEntries(GetParam().reply), GetParam().entries); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ReplyEntriesTable,
+    ::testing::Values(
+        RepliesCase{"acknowledgement", "G000\r\n", {"-> G000"}},
+        RepliesCase{"two_lines_in_one_read", "G000\r\nG001\r\n", {"-> G000", "-> G001"}},
+        RepliesCase{"signal", "I17F\r\n", {"-----> I17F"}},
+        RepliesCase{"squelch", "I007\r\n", {"---------> I007"}},
+        RepliesCase{"lower_case_has_no_marker", "g000i17Fi007\r\n", {"g000", "i17F", "i007"}},
+        RepliesCase{"unknown_code", "H101\r\n", {"H101"}},
+        RepliesCase{"short_last_code", "G000I1\r\n", {"-> G000", "-----> I1"}},
+        RepliesCase{"single_character", "X", {"X"}},
+        RepliesCase{"empty", "", {}},
+        RepliesCase{"line_endings_only", "\r\n\r\n\n\r", {}},
+        RepliesCase{"blanks_only", "    ", {}},
+        // Of a blank, a code, CR and LF only the first 6 are examined; the
+        // cleaned " G000" counts as 4.
+        RepliesCase{"leading_blank", " G000\r\n", {" G00"}},
+        RepliesCase{"trailing_blank", "G000\r\n ", {"-> G000"}},
+        RepliesCase{"line_ending_splits_nothing", "G0\r\n00I1\r\n47", {"-> G000", "-----> I147"}},
+        RepliesCase{"blank_inside_counts", "G0 0I1", {"-> G0 0", "-----> I1"}}),
+    [](const auto& test_info) { return std::string(test_info.param.name); });
+
+TEST(ReplyEntries, KeepsArbitraryBytesAsReceived) {
+    const std::string bytes{'\0', '\x80', '\xFF', 'A', '\x01', '\r', '\n', 'I', '1'};
+    const Entries entries = ReplyEntries(bytes);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0], (std::string{'\0', '\x80', '\xFF', 'A'}));
+    EXPECT_EQ(entries[1], (std::string{'\x01', 'I', '1'}));
+}
+
+TEST(ReplyEntries, MegabytesOfRandomBytesGiveOneEntryPerFourBytes) {
+    std::mt19937 random(7);
+    std::string flood(1 << 20, '\0');
+    for (auto& c : flood) c = static_cast<char>(random() % 256);
+    flood.front() = 'x';  // no blanks at either end, so every byte is examined
+    flood.back() = 'y';
+    std::size_t kept = 0;
+    for (const char c : flood) kept += (c != '\r' && c != '\n');
+    const Entries entries = ReplyEntries(flood);
+    EXPECT_EQ(entries.size(), (kept + 3) / 4);
+}
+
+TEST(ShowReplies, ListsEveryEntryAndKeepsTheNewestInView) {
+    testing::Rig rig;
+    rig.panel.ShowReplies("G000\r\nI14A\r\n");
+    EXPECT_EQ(rig.view.CodesIn(), (std::deque<std::string>{"-> G000", "-----> I14A"}));
+    EXPECT_EQ(rig.view.top_index[1], 1);
+}
+
+TEST(ShowReplies, AFloodLeavesOnlyTheNewestEntries) {
+    testing::Rig rig;
+    std::string flood;
+    for (int i = 0; i < 30'000; ++i) flood += "I1" + std::string(1, static_cast<char>('0' + i % 10)) + "0";
+    flood += "LAST";
+    rig.panel.ShowReplies(flood);
+    ASSERT_EQ(rig.view.ListCount(CodeList::CodesIn), FrontPanel::kMaxListEntries);
+    EXPECT_EQ(rig.view.CodesIn().back(), "LAST");
+    EXPECT_EQ(rig.view.CodesIn().front(), "-----> I110");  // the 25,002nd of 30,001
+    EXPECT_EQ(rig.view.top_index[1], FrontPanel::kMaxListEntries - 1);
+}
+
+}  // namespace
+}  // namespace velmo

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+
+#include "failure_message.h"
+#include "pty_pair.h"
+
+namespace velmo {
+namespace {
+
+using testing::PtyPair;
+using testing::WaitUntil;
+
+// Runs `operation`, which must fail, and returns the window's message.
+std::string MessageFor(const QtSerialLink& link, const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const SerialError& error) {
+        return DescribeFailure(link, error);
+    }
+    ADD_FAILURE() << "the operation did not fail";
+    return {};
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+const char kDialoutHint[] = "sudo usermod -aG dialout $USER";
+
+TEST(DescribeFailure, MissingDeviceNamesPortDeviceAndCause) {
+    const std::string missing = "/nonexistent/velmo-test-" + std::to_string(getpid());
+    QtSerialLink link([&](int) { return missing; });
+    link.Configure(3, "9600,N,8,1", 0);
+    const std::string message = MessageFor(link, [&] { link.Open(); });
+
+    EXPECT_TRUE(Has(message, "Could not open serial port 3")) << message;
+    EXPECT_TRUE(Has(message, missing)) << message;
+    EXPECT_TRUE(Has(message, link.LastFailure().description)) << message;
+    EXPECT_TRUE(Has(message, "/dev/velmo3")) << message;
+    EXPECT_TRUE(Has(message, "/dev/ttyS2")) << message;
+    EXPECT_FALSE(Has(message, "dialout")) << message;
+}
+
+TEST(DescribeFailure, PortInUseMentionsTheOtherProgramAndDialout) {
+    PtyPair pty;
+    QtSerialLink holder([&](int) { return pty.SlavePath(); });
+    holder.Configure(1, "9600,N,8,1", 0);
+    holder.Open();
+    QtSerialLink link([&](int) { return pty.SlavePath(); });
+    link.Configure(1, "9600,N,8,1", 0);
+    const std::string message = MessageFor(link, [&] { link.Open(); });
+
+    ASSERT_EQ(link.LastFailure().code, QSerialPort::PermissionError);
+    EXPECT_TRUE(Has(message, "Could not open serial port 1 (" + pty.SlavePath() + ")")) << message;
+    EXPECT_TRUE(Has(message, link.LastFailure().description)) << message;
+    EXPECT_TRUE(Has(message, "Another program")) << message;
+    EXPECT_TRUE(Has(message, kDialoutHint)) << message;
+    EXPECT_TRUE(Has(message, "log in again")) << message;
+}
+
+TEST(DescribeFailure, LostConnectionSaysSoWithoutDialout) {
+    PtyPair pty;
+    QtSerialLink link([&](int) { return pty.SlavePath(); });
+    link.Configure(2, "9600,N,8,1", 0);
+    link.Open();
+    pty.CloseMaster();
+    std::string message;
+    ASSERT_TRUE(WaitUntil([&] {
+        message = MessageFor(link, [&] { (void)link.ReadAll(); });
+        return !message.empty();
+    }, /*run_events=*/false));
+
+    EXPECT_TRUE(Has(message, "lost")) << message;
+    EXPECT_TRUE(Has(message, "no longer there")) << message;
+    EXPECT_TRUE(Has(message, pty.SlavePath())) << message;
+    EXPECT_TRUE(Has(message, link.LastFailure().description)) << message;
+    EXPECT_FALSE(Has(message, "Could not open")) << message;
+    EXPECT_FALSE(Has(message, "dialout")) << message;
+}
+
+TEST(DescribeFailure, RefusedSettingsAndForeignErrors) {
+    QtSerialLink link([](int) { return std::string("/dev/null"); });
+    const std::string refused = MessageFor(link, [&] { link.Configure(1, "9600,Q,8,1", 0); });
+    EXPECT_TRUE(Has(refused, "settings were refused")) << refused;
+    EXPECT_TRUE(Has(refused, "9600,Q,8,1")) << refused;
+
+    // An error the link never recorded is not dressed up as an open failure.
+    const std::string foreign = DescribeFailure(link, SerialError("Something else broke"));
+    EXPECT_EQ(foreign, "The serial port failed. The serial layer reported: Something else broke.");
+}
+
+}  // namespace
+}  // namespace velmo

@@ -1,0 +1,309 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+#include "pty_pair.h"
+#include "qt_serial_link.h"
+
+namespace velmo {
+namespace {
+
+using testing::PtyPair;
+using testing::WaitUntil;
+
+std::string EveryByteValue() {
+    std::string bytes;
+    for (int value = 0; value < 256; ++value) bytes += static_cast<char>(value);
+    return bytes;
+}
+
+class QtSerialLinkOnPty : public ::testing::Test {
+protected:
+    void OpenLink(int input_length = 0) {
+        link_.Configure(3, "9600,N,8,1", input_length);
+        link_.Open();
+    }
+
+    PtyPair pty_;
+    QtSerialLink link_{[this](int) { return pty_.SlavePath(); }};
+};
+
+TEST_F(QtSerialLinkOnPty, OpensTheMappedDeviceAndClosesAgain) {
+    EXPECT_FALSE(link_.IsOpen());
+    OpenLink();
+    EXPECT_TRUE(link_.IsOpen());
+    EXPECT_EQ(link_.DevicePath(), pty_.SlavePath());
+    link_.Close();
+    EXPECT_FALSE(link_.IsOpen());
+
+    link_.Open();
+    link_.Write("H101\r\n");
+    EXPECT_EQ(pty_.ReceiveAtReceiver(6), "H101\r\n");
+}
+
+// Nothing runs the event loop here: the bytes must leave during Write().
+TEST_F(QtSerialLinkOnPty, WriteSendsEveryByteUnchangedAndAtOnce) {
+    OpenLink();
+    link_.Write("K00081300000060400\r\n");
+    EXPECT_EQ(pty_.ReceiveAtReceiver(20), "K00081300000060400\r\n");
+
+    const std::string all = EveryByteValue();
+    link_.Write(all);
+    EXPECT_EQ(pty_.ReceiveAtReceiver(all.size()), all);
+}
+
+// More than the line holds at once: the rest follows from the event loop
+// and a full queue is not taken for a write error.
+TEST_F(QtSerialLinkOnPty, LargeWriteToSlowReceiverArrivesWhole) {
+    OpenLink();
+    std::string big;
+    for (int i = 0; i < 1024; ++i) big += EveryByteValue();
+    ASSERT_NO_THROW(link_.Write(big));
+    EXPECT_EQ(pty_.ReceiveAtReceiver(big.size(), /*run_events=*/true), big);
+    EXPECT_TRUE(link_.IsOpen());
+}
+
+TEST_F(QtSerialLinkOnPty, ReadAllIsEmptyWhenNothingArrived) {
+    OpenLink();
+    EXPECT_EQ(link_.ReadAll(), "");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(link_.ReadAll(), "");
+}
+
+// The bytes wait in the system's queue; the event loop never ran, so only
+// ReadAll() itself can fetch them.
+TEST_F(QtSerialLinkOnPty, ReadAllTakesWhatTheEventLoopHasNotDelivered) {
+    OpenLink();
+    pty_.SendFromReceiver("G000\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 6; }, /*run_events=*/false));
+    EXPECT_EQ(link_.ReadAll(), "G000\r\n");
+    EXPECT_EQ(link_.ReadAll(), "");
+}
+
+// Part of the text already sits in Qt's buffer, the rest still in the
+// system's queue: one read returns both, in order, and nothing more.
+TEST_F(QtSerialLinkOnPty, RepliesBeforeOneReadComeBackTogetherInOrder) {
+    OpenLink();
+    pty_.SendFromReceiver("I007\r\n");
+    pty_.SendFromReceiver("I180\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 12; }, /*run_events=*/false));
+    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 0; }));  // taken in by Qt
+    pty_.SendFromReceiver("G001\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 6; }, /*run_events=*/false));
+
+    EXPECT_EQ(link_.ReadAll(), "I007\r\nI180\r\nG001\r\n");
+    EXPECT_EQ(link_.ReadAll(), "");
+}
+
+TEST_F(QtSerialLinkOnPty, ReplyAfterAReadComesWithTheNextRead) {
+    OpenLink();
+    EXPECT_EQ(link_.ReadAll(), "");
+    pty_.SendFromReceiver("I1");
+    std::string got;
+    ASSERT_TRUE(WaitUntil([&] { return (got += link_.ReadAll()) == "I1"; }));
+    pty_.SendFromReceiver("3F\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return (got += link_.ReadAll()) == "I13F\r\n"; }));
+}
+
+TEST_F(QtSerialLinkOnPty, PositiveInputLengthLimitsEachRead) {
+    OpenLink(4);
+    pty_.SendFromReceiver("G000\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 6; }, /*run_events=*/false));
+    EXPECT_EQ(link_.ReadAll(), "G000");
+    EXPECT_EQ(link_.ReadAll(), "\r\n");
+}
+
+TEST_F(QtSerialLinkOnPty, TextSentWhileClosedIsNotReceived) {
+    link_.Configure(3, "9600,N,8,1", 0);
+    pty_.SendFromReceiver("stale\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 7; }, /*run_events=*/false));
+    link_.Open();
+    EXPECT_EQ(link_.ReadAll(), "");
+}
+
+TEST_F(QtSerialLinkOnPty, WriteAndReadOnAClosedPortThrow) {
+    link_.Configure(3, "9600,N,8,1", 0);
+    EXPECT_THROW(link_.Write("H101\r\n"), SerialError);
+    EXPECT_THROW(link_.ReadAll(), SerialError);
+    EXPECT_FALSE(link_.IsOpen());
+}
+
+TEST_F(QtSerialLinkOnPty, OpenBeforeConfigureThrows) {
+    EXPECT_THROW(link_.Open(), SerialError);
+    EXPECT_FALSE(link_.IsOpen());
+}
+
+struct RefusedConfiguration {
+    int port;
+    std::string settings;
+    int input_length;
+};
+
+class QtSerialLinkRefuses : public ::testing::TestWithParam<RefusedConfiguration> {};
+
+TEST_P(QtSerialLinkRefuses, BadConfigurationAndKeepsTheOldOne) {
+    PtyPair pty;
+    int mapped_port = 0;
+    QtSerialLink link([&](int port) {
+        mapped_port = port;
+        return pty.SlavePath();
+    });
+    link.Configure(2, "9600,N,8,1", 0);
+    const auto& bad = GetParam();
+    EXPECT_THROW(link.Configure(bad.port, bad.settings, bad.input_length), SerialError);
+    EXPECT_EQ(link.LastFailure().stage, FailureStage::Configure);
+    link.Open();
+    EXPECT_EQ(mapped_port, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, QtSerialLinkRefuses,
+                         ::testing::Values(RefusedConfiguration{0, "9600,N,8,1", 0},
+                                           RefusedConfiguration{-3, "9600,N,8,1", 0},
+                                           RefusedConfiguration{3, "9600,N,8", 0},
+                                           RefusedConfiguration{3, "fast,N,8,1", 0},
+                                           RefusedConfiguration{3, "9600,N,8,1", -1}));
+
+TEST_F(QtSerialLinkOnPty, ConfigureWhileOpenIsRefused) {
+    OpenLink();
+    EXPECT_THROW(link_.Configure(1, "9600,N,8,1", 0), SerialError);
+    EXPECT_TRUE(link_.IsOpen());
+}
+
+// --- Opening fails -------------------------------------------------------
+
+class OpenFailure : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("velmo-open-failure-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    // Opens `device` and expects a SerialError carrying the link's record.
+    static void ExpectOpenFails(QtSerialLink& link, QSerialPort::SerialPortError code) {
+        link.Configure(1, "9600,N,8,1", 0);
+        try {
+            link.Open();
+            ADD_FAILURE() << "opened " << link.DevicePath();
+        } catch (const SerialError& error) {
+            EXPECT_FALSE(std::string(error.what()).empty());
+            EXPECT_EQ(link.LastFailure().description, error.what());
+        }
+        EXPECT_EQ(link.LastFailure().stage, FailureStage::Open);
+        EXPECT_EQ(link.LastFailure().code, code) << link.LastFailure().description;
+        EXPECT_FALSE(link.IsOpen());
+    }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(OpenFailure, MissingDevice) {
+    const std::string missing = (dir_ / "ttyMissing").string();
+    QtSerialLink link([&](int) { return missing; });
+    ExpectOpenFails(link, QSerialPort::DeviceNotFoundError);
+    EXPECT_EQ(link.DevicePath(), missing);
+}
+
+TEST_F(OpenFailure, DanglingAlias) {
+    const auto alias = dir_ / "velmo1";
+    std::filesystem::create_symlink(dir_ / "ttyUSB-unplugged", alias);
+    QtSerialLink link([&](int) { return alias.string(); });
+    ExpectOpenFails(link, QSerialPort::DeviceNotFoundError);
+    EXPECT_EQ(link.DevicePath(), alias.string());
+}
+
+TEST_F(OpenFailure, DeviceHeldByAnotherOpen) {
+    PtyPair pty;
+    QtSerialLink holder([&](int) { return pty.SlavePath(); });
+    holder.Configure(1, "9600,N,8,1", 0);
+    holder.Open();
+
+    QtSerialLink second([&](int) { return pty.SlavePath(); });
+    ExpectOpenFails(second, QSerialPort::PermissionError);
+    EXPECT_TRUE(holder.IsOpen());
+}
+
+// Qt's lock is named after the path opened; an alias must not let a second
+// program in through the real name.
+TEST_F(OpenFailure, DeviceHeldThroughAnAlias) {
+    PtyPair pty;
+    const auto alias = dir_ / "velmo3";
+    std::filesystem::create_symlink(pty.SlavePath(), alias);
+    QtSerialLink holder([&](int) { return alias.string(); });
+    holder.Configure(3, "9600,N,8,1", 0);
+    holder.Open();
+    EXPECT_EQ(holder.DevicePath(), alias.string());
+
+    QtSerialLink second([&](int) { return pty.SlavePath(); });
+    ExpectOpenFails(second, QSerialPort::PermissionError);
+}
+
+// --- The device vanishes mid-session ---------------------------------------
+
+struct VanishCase {
+    const char* name;
+    // The first call after the hang-up, which must throw.
+    std::function<void(QtSerialLink&)> first_call;
+    // IsOpen() learns of the hang-up only through the event loop; Write()
+    // and ReadAll() touch the device and must find out by themselves.
+    bool run_events;
+};
+
+class DeviceVanishes : public ::testing::TestWithParam<VanishCase> {};
+
+TEST_P(DeviceVanishes, EveryLaterCallThrowsAndTheDeviceIsReleased) {
+    PtyPair pty;
+    const int before_open = pty.OpenSlaveDescriptors();
+    QtSerialLink link([&](int) { return pty.SlavePath(); });
+    link.Configure(3, "9600,N,8,1", 0);
+    link.Open();
+    link.Write("H101\r\n");
+    ASSERT_EQ(pty.ReceiveAtReceiver(6), "H101\r\n");
+
+    pty.CloseMaster();
+    std::string first_error;
+    ASSERT_TRUE(WaitUntil([&] {
+        try {
+            GetParam().first_call(link);
+            return false;
+        } catch (const SerialError& error) {
+            first_error = error.what();
+            return true;
+        }
+    }, GetParam().run_events)) << "the hang-up was never noticed";
+    EXPECT_FALSE(first_error.empty());
+    EXPECT_EQ(link.LastFailure().stage, FailureStage::Session);
+    EXPECT_EQ(link.LastFailure().description, first_error);
+
+    // The device is closed from the event loop, which ends Qt's error storm.
+    EXPECT_TRUE(WaitUntil([&] { return pty.OpenSlaveDescriptors() == before_open; }));
+
+    for (const auto& call : std::initializer_list<std::function<void()>>{
+             [&] { (void)link.IsOpen(); }, [&] { link.Write("H100\r\n"); },
+             [&] { (void)link.ReadAll(); }, [&] { link.Close(); }, [&] { link.Open(); },
+             [&] { link.Configure(3, "9600,N,8,1", 0); }}) {
+        try {
+            call();
+            ADD_FAILURE() << "a call after the hang-up did not throw";
+        } catch (const SerialError& error) {
+            EXPECT_EQ(error.what(), first_error);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FirstCall, DeviceVanishes,
+    ::testing::Values(VanishCase{"IsOpen", [](QtSerialLink& l) { (void)l.IsOpen(); }, true},
+                      VanishCase{"Write", [](QtSerialLink& l) { l.Write("I1?\r\n"); }, false},
+                      VanishCase{"ReadAll", [](QtSerialLink& l) { (void)l.ReadAll(); }, false}),
+    [](const auto& param_info) { return std::string(param_info.param.name); });
+
+}  // namespace
+}  // namespace velmo

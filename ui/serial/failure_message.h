@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "qt_serial_link.h"
+
+namespace velmo {
+
+// The message shown before the program ends on a serial failure: what
+// failed, on which device, the serial layer's own words, and what the user
+// can do about it.
+std::string DescribeFailure(const QtSerialLink& link, const SerialError& error);
+
+}  // namespace velmo

@@ -1,0 +1,30 @@
+#include "port_device.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace velmo {
+
+std::string SerialDevicePath(int port, HostSystem system, const PathExists& exists) {
+    if (port < 1) return {};
+    if (system == HostSystem::Windows) return "COM" + std::to_string(port);
+    std::string alias = "/dev/velmo" + std::to_string(port);
+    if (exists(alias)) return alias;
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+bool PathPresent(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+std::string SerialDevicePath(int port) {
+#ifdef _WIN32
+    constexpr HostSystem kHost = HostSystem::Windows;
+#else
+    constexpr HostSystem kHost = HostSystem::Linux;
+#endif
+    return SerialDevicePath(port, kHost, PathPresent);
+}
+
+}  // namespace velmo

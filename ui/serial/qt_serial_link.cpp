@@ -1,0 +1,171 @@
+#include "qt_serial_link.h"
+
+#include <QMetaObject>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "port_device.h"
+
+namespace velmo {
+namespace {
+
+QSerialPort::Parity ToQt(Parity parity) {
+    switch (parity) {
+        case Parity::None: return QSerialPort::NoParity;
+        case Parity::Even: return QSerialPort::EvenParity;
+        case Parity::Odd: return QSerialPort::OddParity;
+        case Parity::Mark: return QSerialPort::MarkParity;
+        case Parity::Space: return QSerialPort::SpaceParity;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits ToQt(StopBits stop_bits) {
+    switch (stop_bits) {
+        case StopBits::One: return QSerialPort::OneStop;
+        case StopBits::OneAndHalf: return QSerialPort::OneAndHalfStop;
+        case StopBits::Two: return QSerialPort::TwoStop;
+    }
+    return QSerialPort::OneStop;
+}
+
+// Only device files can be checked; a Windows port name is not one.
+bool DeviceFileGone(const std::string& path) {
+    std::error_code ignored;
+    return !path.empty() && path.front() == '/' && !std::filesystem::exists(path, ignored);
+}
+
+// Qt names its lock file after the path it is given, so an alias is opened
+// by its target: otherwise a program using /dev/ttyUSB0 and one using the
+// alias /dev/velmo3 would not see each other's lock.
+std::string DeviceToOpen(const std::string& path) {
+    if (path.empty() || path.front() != '/') return path;
+    std::error_code error;
+    const auto resolved = std::filesystem::canonical(path, error);
+    return error ? path : resolved.string();
+}
+
+bool EndsConnection(QSerialPort::SerialPortError code) {
+    return code == QSerialPort::ReadError || code == QSerialPort::WriteError ||
+           code == QSerialPort::ResourceError;
+}
+
+}  // namespace
+
+QtSerialLink::QtSerialLink(DeviceMapping device_for_port)
+    : device_for_port_(std::move(device_for_port)) {
+    if (!device_for_port_) device_for_port_ = [](int port) { return SerialDevicePath(port); };
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError code) { OnPortError(code); });
+}
+
+void QtSerialLink::Configure(int port, const std::string& settings, int input_length) {
+    ThrowIfLost();
+    if (port_.isOpen())
+        Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
+             "The serial port cannot be configured while it is open");
+    if (port < 1)
+        Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
+             "Invalid serial port number " + std::to_string(port));
+    const auto parsed = ParseLineSettings(settings);
+    if (!parsed)
+        Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
+             "Invalid serial line settings \"" + settings + "\"");
+    if (input_length < 0)
+        Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
+             "Invalid input length " + std::to_string(input_length));
+    port_number_ = port;
+    settings_ = *parsed;
+    input_length_ = input_length;
+}
+
+void QtSerialLink::Open() {
+    ThrowIfLost();
+    if (port_number_ < 1)
+        Fail(FailureStage::Open, QSerialPort::UnsupportedOperationError,
+             "The serial port has not been configured");
+    if (port_.isOpen())
+        Fail(FailureStage::Open, QSerialPort::OpenError, "The serial port is already open");
+    // Mapped now rather than at Configure, so an adapter plugged in after
+    // start-up is found.
+    device_path_ = device_for_port_(port_number_);
+    opened_path_ = DeviceToOpen(device_path_);
+    port_.setPortName(QString::fromStdString(opened_path_));
+    port_.setBaudRate(settings_.baud);
+    port_.setParity(ToQt(settings_.parity));
+    port_.setDataBits(static_cast<QSerialPort::DataBits>(settings_.data_bits));
+    port_.setStopBits(ToQt(settings_.stop_bits));
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite))
+        Fail(FailureStage::Open, port_.error(), port_.errorString().toStdString());
+    // Only what arrives while the port is open counts as received.
+    port_.clear(QSerialPort::Input);
+}
+
+void QtSerialLink::Close() {
+    ThrowIfLost();
+    port_.close();
+}
+
+bool QtSerialLink::IsOpen() const {
+    ThrowIfLost();
+    return port_.isOpen();
+}
+
+void QtSerialLink::Write(const std::string& text) {
+    ThrowIfLost();
+    RequireOpen();
+    const auto size = static_cast<qint64>(text.size());
+    if (port_.write(text.data(), size) != size) {
+        ThrowIfLost();
+        throw SerialError(port_.errorString().toStdString());
+    }
+    // Hand the bytes to the device now instead of when the event loop next
+    // runs. Waiting zero milliseconds writes only what the device accepts at
+    // once, so a full output queue is not mistaken for a write error; the
+    // rest follows from the event loop.
+    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(0)) {
+    }
+    ThrowIfLost();
+}
+
+std::string QtSerialLink::ReadAll() {
+    ThrowIfLost();
+    RequireOpen();
+    // Take in what the system already holds but the event loop has not yet
+    // delivered; a zero wait never blocks.
+    while (port_.waitForReadyRead(0)) {
+    }
+    ThrowIfLost();
+    const QByteArray data = input_length_ > 0 ? port_.read(input_length_) : port_.readAll();
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+void QtSerialLink::Fail(FailureStage stage, QSerialPort::SerialPortError code,
+                        const std::string& description) {
+    failure_ = LinkFailure{stage, code, description};
+    throw SerialError(description);
+}
+
+void QtSerialLink::OnPortError(QSerialPort::SerialPortError code) {
+    if (!EndsConnection(code) || !port_.isOpen() || failure_.stage == FailureStage::Session)
+        return;
+    // On a hang-up Qt's read sees end-of-file and describes whatever errno
+    // was left over, so whether the device vanished is recorded separately.
+    failure_ = LinkFailure{FailureStage::Session, code, port_.errorString().toStdString(),
+                           DeviceFileGone(opened_path_)};
+    // Closing from inside QSerialPort's own error signal is not safe, so the
+    // close waits for the event loop; until then every call throws anyway.
+    QMetaObject::invokeMethod(&port_, [this] { port_.close(); }, Qt::QueuedConnection);
+}
+
+void QtSerialLink::ThrowIfLost() const {
+    if (failure_.stage == FailureStage::Session) throw SerialError(failure_.description);
+}
+
+void QtSerialLink::RequireOpen() const {
+    if (!port_.isOpen()) throw SerialError("The serial port is not open");
+}
+
+}  // namespace velmo

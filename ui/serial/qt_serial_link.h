@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QSerialPort>
+#include <functional>
+#include <string>
+
+#include "line_settings.h"
+#include "serial_link.h"
+
+namespace velmo {
+
+// What went wrong last, kept so the window can explain it.
+enum class FailureStage {
+    None,
+    Configure,  // a setting was refused
+    Open,       // the port could not be opened
+    Session,    // the connection was lost while open
+};
+
+struct LinkFailure {
+    FailureStage stage = FailureStage::None;
+    QSerialPort::SerialPortError code = QSerialPort::NoError;
+    std::string description;
+    // For a lost connection: the device node itself had gone (an unplugged
+    // USB adapter), which Qt's own description does not say.
+    bool device_gone = false;
+};
+
+// The serial link on a QSerialPort.
+//
+// A vanished device (an unplugged USB adapter) makes QSerialPort report read
+// errors without end while it still counts as open, so the first read, write
+// or resource error is taken as the end of the connection: the device is
+// closed and every later call throws SerialError with that first description.
+class QtSerialLink final : public SerialLink {
+public:
+    using DeviceMapping = std::function<std::string(int port)>;
+
+    // `device_for_port` turns the configured port number into the device to
+    // open; by default the usual device of that port on this computer.
+    explicit QtSerialLink(DeviceMapping device_for_port = {});
+
+    QtSerialLink(const QtSerialLink&) = delete;
+    QtSerialLink& operator=(const QtSerialLink&) = delete;
+
+    void Configure(int port, const std::string& settings, int input_length) override;
+    void Open() override;
+    void Close() override;
+    bool IsOpen() const override;
+    void Write(const std::string& text) override;
+    std::string ReadAll() override;
+
+    int Port() const { return port_number_; }
+    // The device the last Open() tried; empty before the first.
+    const std::string& DevicePath() const { return device_path_; }
+    const LinkFailure& LastFailure() const { return failure_; }
+
+private:
+    [[noreturn]] void Fail(FailureStage stage, QSerialPort::SerialPortError code,
+                           const std::string& description);
+    void OnPortError(QSerialPort::SerialPortError code);
+    void ThrowIfLost() const;
+    void RequireOpen() const;
+
+    DeviceMapping device_for_port_;
+    int port_number_ = 0;
+    LineSettings settings_;
+    int input_length_ = 0;
+    std::string device_path_;
+    std::string opened_path_;  // device_path_ with an alias resolved
+    LinkFailure failure_;
+    QSerialPort port_;
+};
+
+}  // namespace velmo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -19,7 +20,8 @@ public:
         return low + static_cast<int>(value % span);
     }
     std::string Text(std::size_t max_length) {
-        const std::size_t length = std::min<std::size_t>(Byte() % (max_length + 1), size_ - std::min(pos_, size_));
+        const std::size_t wanted = Byte() % (max_length + 1);
+        const std::size_t length = std::min(wanted, size_ - std::min(pos_, size_));
         std::string text(reinterpret_cast<const char*>(data_ + pos_), length);
         pos_ += length;
         return text;

@@ -1,0 +1,9 @@
+#include "sim/clock.h"
+
+namespace velmo::sim {
+
+Micros SteadyClock::Now() const {
+    return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
+}  // namespace velmo::sim

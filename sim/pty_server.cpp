@@ -1,0 +1,178 @@
+#include "sim/pty_server.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <stdexcept>
+#include <system_error>
+
+namespace velmo::sim {
+
+namespace {
+
+[[noreturn]] void ThrowErrno(const char* what) {
+    throw std::system_error(errno, std::generic_category(), what);
+}
+
+std::string Printable(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F) {
+            out.push_back(c);
+        } else {
+            std::array<char, 8> hex{};
+            std::snprintf(hex.data(), hex.size(), "\\x%02X", u);
+            out += hex.data();
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+PtyServer::PtyServer(ReceiverOptions options, std::ostream* log)
+    : started_(clock_.Now()), receiver_(std::move(options)), log_(log) {
+    termios raw{};
+    cfmakeraw(&raw);
+    cfsetispeed(&raw, B9600);
+    cfsetospeed(&raw, B9600);
+    std::array<char, 256> name{};
+    if (openpty(&master_, &slave_, name.data(), &raw, nullptr) != 0) ThrowErrno("openpty");
+    slave_path_ = name.data();
+    fcntl(master_, F_SETFD, FD_CLOEXEC);
+    fcntl(slave_, F_SETFD, FD_CLOEXEC);
+    if (fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) ThrowErrno("fcntl");
+
+    // Without the watch every byte is passed on whether or not anyone listens.
+    watch_fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch_fd_ >= 0 &&
+        inotify_add_watch(watch_fd_, slave_path_.c_str(), IN_OPEN | IN_CLOSE) < 0) {
+        close(watch_fd_);
+        watch_fd_ = -1;
+    }
+
+    if (log_) {
+        receiver_.SetObserver([this](Micros at, SimulatedReceiver::Direction d, std::string_view text) {
+            Log(at, (d == SimulatedReceiver::Direction::ToReceiver ? "<- " : "-> ") + Printable(text));
+        });
+    }
+}
+
+void PtyServer::Log(Micros at, const std::string& what) const {
+    if (!log_) return;
+    std::array<char, 32> stamp{};
+    std::snprintf(stamp.data(), stamp.size(), "%12.6f ",
+                  static_cast<double>((at - started_).count()) / 1e6);
+    *log_ << stamp.data() << what << '\n' << std::flush;
+}
+
+PtyServer::~PtyServer() {
+    if (watch_fd_ >= 0) close(watch_fd_);
+    if (slave_ >= 0) close(slave_);
+    if (master_ >= 0) close(master_);
+}
+
+int PtyServer::PollTimeoutMs() const {
+    if (!to_client_.empty()) return -1;  // POLLOUT wakes us
+    const auto due = receiver_.NextDue();
+    if (!due) return -1;
+    const auto wait = (*due - clock_.Now()).count();
+    if (wait <= 0) return 0;
+    return static_cast<int>((wait + 999) / 1000);
+}
+
+void PtyServer::ReadFromClient() {
+    std::array<char, 4096> buf{};
+    for (;;) {
+        const ssize_t n = read(master_, buf.data(), buf.size());
+        if (n > 0) {
+            receiver_.Write(std::string_view(buf.data(), static_cast<std::size_t>(n)), clock_.Now());
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        return;  // EAGAIN: drained
+    }
+}
+
+void PtyServer::FlushToClient() {
+    std::string arrived = receiver_.Read(clock_.Now());
+    if (watch_fd_ >= 0 && clients_ == 0) return;  // nobody has the port open
+    to_client_ += arrived;
+    while (!to_client_.empty()) {
+        const ssize_t n = write(master_, to_client_.data(), to_client_.size());
+        if (n > 0) {
+            to_client_.erase(0, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        return;  // EAGAIN: the client is not reading; try again on POLLOUT
+    }
+}
+
+void PtyServer::ClientsGone() {
+    to_client_.clear();
+    tcflush(slave_, TCIFLUSH);
+    // A client that died holding the port exclusively must not lock out
+    // the next one.
+    ioctl(slave_, TIOCNXCL);
+}
+
+void PtyServer::HandleOpensAndCloses() {
+    alignas(inotify_event) std::array<char, 4096> buf{};
+    for (;;) {
+        const ssize_t n = read(watch_fd_, buf.data(), buf.size());
+        if (n <= 0) return;
+        for (ssize_t off = 0; off < n;) {
+            const auto* ev = reinterpret_cast<const inotify_event*>(buf.data() + off);
+            if (ev->mask & IN_OPEN) {
+                // Nothing written before this client came may reach it.
+                if (clients_++ == 0) {
+                    tcflush(slave_, TCIFLUSH);
+                    Log(clock_.Now(), "port opened");
+                }
+            }
+            if (ev->mask & IN_CLOSE) {
+                if (clients_ > 0 && --clients_ == 0) {
+                    ClientsGone();
+                    Log(clock_.Now(), "port closed");
+                }
+            }
+            off += static_cast<ssize_t>(sizeof(inotify_event) + ev->len);
+        }
+    }
+}
+
+void PtyServer::Run(int stop_fd) {
+    for (;;) {
+        FlushToClient();
+        std::array<pollfd, 3> fds{};
+        fds[0] = {stop_fd, POLLIN, 0};
+        fds[1] = {master_, static_cast<short>(POLLIN | (to_client_.empty() ? 0 : POLLOUT)), 0};
+        fds[2] = {watch_fd_, POLLIN, 0};
+        const nfds_t count = watch_fd_ >= 0 ? 3 : 2;
+        const int ready = poll(fds.data(), count, PollTimeoutMs());
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            ThrowErrno("poll");
+        }
+        if (fds[0].revents != 0) return;
+        // We hold the slave open, so the master hangs up only if it is broken.
+        if (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+            throw std::runtime_error("pseudo-terminal " + slave_path_ + " failed");
+        }
+        // Opens and closes first: a client's first bytes follow its open.
+        if (count == 3 && (fds[2].revents & POLLIN)) HandleOpensAndCloses();
+        if (fds[1].revents & POLLIN) ReadFromClient();
+    }
+}
+
+}  // namespace velmo::sim

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "sim/clock.h"
+#include "sim/simulated_receiver.h"
+
+namespace velmo::sim {
+
+// Serves a simulated receiver in real time on the master side of a
+// pseudo-terminal; programs talk to it through the slave side as through a
+// serial port.
+//
+// The server keeps the slave side open itself, so the path stays valid
+// between clients and the master never sees a hang-up. It watches the
+// slave's opens and closes: while no client has it open, the receiver's
+// answers are lost (as on a real port that is closed), and nothing stale is
+// left for the next client to read.
+class PtyServer {
+public:
+    // Throws std::system_error when no pseudo-terminal can be had. `log`,
+    // if given, gets every line received and sent, and the port's opening
+    // and closing by clients, with times in seconds since the start.
+    explicit PtyServer(ReceiverOptions options, std::ostream* log = nullptr);
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    const std::string& SlavePath() const { return slave_path_; }
+
+    // Serves until `stop_fd` becomes readable or hangs up.
+    void Run(int stop_fd);
+
+private:
+    void ReadFromClient();
+    void FlushToClient();
+    void HandleOpensAndCloses();
+    void ClientsGone();
+    int PollTimeoutMs() const;
+    void Log(Micros at, const std::string& what) const;
+
+    SteadyClock clock_;
+    Micros started_;
+    SimulatedReceiver receiver_;
+    std::ostream* log_;
+    int master_ = -1;
+    int slave_ = -1;
+    int watch_fd_ = -1;  // inotify on the slave; -1 when not available
+    std::string slave_path_;
+    int clients_ = 0;
+    std::string to_client_;  // answers the master could not take yet
+};
+
+}  // namespace velmo::sim

@@ -1,0 +1,70 @@
+#include "sim/sim_options.h"
+
+#include <charconv>
+#include <limits>
+
+namespace velmo::sim {
+
+namespace {
+
+template <typename Number>
+bool ReadNumber(const std::string& text, Number& out) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc{} || ptr != end || text.empty()) return false;
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+std::string SimUsage() {
+    return "Usage: velmo-sim [options]\n"
+           "Serves a simulated PCR1000 receiver on a pseudo-terminal. The first line\n"
+           "on standard output is the terminal's path; the program runs until it\n"
+           "gets SIGINT or SIGTERM.\n"
+           "\n"
+           "  --link PATH        also make a symlink PATH to the terminal (removed on exit),\n"
+           "                     e.g. --link /dev/velmo1 for Velmo_1\n"
+           "  --log              write every line received and sent, with times, to stderr\n"
+           "  --seed N           seed of the band noise (default 1)\n"
+           "  --latency-ms N     from the end of a command to its answer (default 3)\n"
+           "  --no-wire-timing   bytes cross instantly instead of at 960 bytes/s\n"
+           "  --help             show this text\n";
+}
+
+std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::string>& args) {
+    SimOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--log") {
+            options.log = true;
+        } else if (arg == "--no-wire-timing") {
+            options.wire_timing = false;
+        } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms") {
+            if (!has_value) return arg + " needs a value";
+            const std::string& value = args[++i];
+            if (arg == "--link") {
+                if (value.empty()) return "--link needs a path";
+                options.link_path = value;
+            } else if (arg == "--seed") {
+                if (!ReadNumber(value, options.seed)) return "--seed wants a whole number, not '" + value + "'";
+            } else {
+                int ms = 0;
+                if (!ReadNumber(value, ms) || ms < 0 || ms > 60'000) {
+                    return "--latency-ms wants 0 to 60000, not '" + value + "'";
+                }
+                options.latency_ms = ms;
+            }
+        } else {
+            return "unknown argument '" + arg + "'";
+        }
+    }
+    return options;
+}
+
+}  // namespace velmo::sim

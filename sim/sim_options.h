@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace velmo::sim {
+
+// The command line of velmo-sim.
+struct SimOptions {
+    std::uint64_t seed = 1;
+    int latency_ms = 3;
+    bool wire_timing = true;
+    bool log = false;
+    std::string link_path;  // empty: no symlink
+    bool help = false;
+};
+
+// The options, or a message saying what is wrong with the arguments
+// (program name not included).
+std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::string>& args);
+
+std::string SimUsage();
+
+}  // namespace velmo::sim

@@ -1,0 +1,97 @@
+#include "sim/simulated_receiver.h"
+
+#include <algorithm>
+
+namespace velmo::sim {
+
+namespace {
+
+// A lone CR ends its line after the time an LF behind it would have taken.
+Micros CrGrace(bool wire_timing) {
+    return wire_timing ? Wire::ArrivalOf(Micros{0}, 1) : Micros{0};
+}
+
+std::string_view WithoutLineEnd(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    return text;
+}
+
+void KeepEarliest(std::optional<Micros>& earliest, std::optional<Micros> candidate) {
+    if (candidate && (!earliest || *candidate < *earliest)) earliest = candidate;
+}
+
+}  // namespace
+
+SimulatedReceiver::SimulatedReceiver(ReceiverOptions options)
+    : model_(SignalModel(std::move(options.band), options.seed)),
+      to_receiver_(options.wire_timing),
+      from_receiver_(options.wire_timing),
+      framer_(CrGrace(options.wire_timing)),
+      latency_(options.latency) {}
+
+void SimulatedReceiver::Write(std::string_view bytes, Micros now) {
+    CatchUp(now);
+    to_receiver_.Send(bytes, now);
+}
+
+std::string SimulatedReceiver::Read(Micros now) {
+    CatchUp(now);
+    return from_receiver_.TakeArrived(now);
+}
+
+std::optional<Micros> SimulatedReceiver::NextDue() const {
+    std::optional<Micros> due;
+    KeepEarliest(due, to_receiver_.NextArrival());
+    KeepEarliest(due, framer_.Deadline());
+    if (!answers_.empty()) KeepEarliest(due, answers_.front().due);
+    KeepEarliest(due, from_receiver_.NextArrival());
+    return due;
+}
+
+void SimulatedReceiver::Emit(Direction direction, Micros at, std::string_view text) const {
+    if (observer_) observer_(at, direction, text);
+}
+
+void SimulatedReceiver::TakeLine(const ReceivedLine& line) {
+    Emit(Direction::ToReceiver, line.at, line.text);
+    std::string answer = model_.Answer(line.text, line.at);
+    if (answer.empty() || never_answer_) return;
+    // Answers leave in the order their commands arrived, even if the
+    // latency was shortened in between.
+    Micros due = line.at + latency_;
+    if (!answers_.empty()) due = std::max(due, answers_.back().due);
+    answers_.push_back({due, std::move(answer)});
+}
+
+// Runs everything due up to `now` in time order: bytes reaching the
+// receiver, lone CRs running out of grace, and answers leaving it.
+void SimulatedReceiver::CatchUp(Micros now) {
+    for (;;) {
+        const auto byte_at = to_receiver_.NextArrival();
+        const auto cr_deadline = framer_.Deadline();
+        const std::optional<Micros> answer_at =
+            answers_.empty() ? std::nullopt : std::optional<Micros>(answers_.front().due);
+
+        std::optional<Micros> next;
+        KeepEarliest(next, byte_at);
+        KeepEarliest(next, cr_deadline);
+        KeepEarliest(next, answer_at);
+        if (!next || *next > now) return;
+
+        if (answer_at && *answer_at == *next) {
+            const PendingAnswer answer = std::move(answers_.front());
+            answers_.pop_front();
+            Emit(Direction::FromReceiver, answer.due, WithoutLineEnd(answer.text));
+            from_receiver_.Send(answer.text, answer.due);
+        } else if (byte_at && *byte_at == *next) {
+            // A CR whose grace ends before this byte stood alone.
+            if (auto line = framer_.ExpireBefore(*byte_at)) TakeLine(*line);
+            const char byte = to_receiver_.PopFront();
+            if (auto line = framer_.Feed(byte, *byte_at)) TakeLine(*line);
+        } else if (auto line = framer_.ExpireBy(*next)) {
+            TakeLine(*line);
+        }
+    }
+}
+
+}  // namespace velmo::sim

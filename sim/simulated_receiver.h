@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sim/band.h"
+#include "sim/clock.h"
+#include "sim/line_framer.h"
+#include "sim/receiver_model.h"
+#include "sim/wire.h"
+
+namespace velmo::sim {
+
+struct ReceiverOptions {
+    std::uint64_t seed = 1;
+    // From the last byte of a command to the first byte of its answer.
+    Micros latency{3'000};
+    // False: bytes cross the line instantly and only the latency remains.
+    bool wire_timing = true;
+    Band band = Band::Default();
+};
+
+// The receiver at the far end of a 9600-baud line: bytes written at the
+// host end cross the wire, reach the model, and its answers cross back.
+// Nothing runs by itself: every call catches up to the time it is given,
+// and the results depend only on those times, never on how often it is
+// asked. Times given must not go backwards.
+class SimulatedReceiver {
+public:
+    enum class Direction { ToReceiver, FromReceiver };
+    // Sees every line the receiver takes in and every answer it sends,
+    // without line endings, at the time it happens.
+    using Observer = std::function<void(Micros, Direction, std::string_view)>;
+
+    explicit SimulatedReceiver(ReceiverOptions options = {});
+
+    // Bytes the host sends at `now`.
+    void Write(std::string_view bytes, Micros now);
+    // Bytes that have reached the host by `now`, each returned once.
+    std::string Read(Micros now);
+    // Runs everything due by `now` without reading; Read and Write do this
+    // themselves.
+    void AdvanceTo(Micros now) { CatchUp(now); }
+    // The next moment at which something is due to happen, if anything is
+    // pending; a real-time driver sleeps until then.
+    std::optional<Micros> NextDue() const;
+
+    // Fault: the receiver takes commands in but never answers.
+    void SetNeverAnswer(bool never) { never_answer_ = never; }
+    void SetLatency(Micros latency) { latency_ = latency; }
+    void SetObserver(Observer observer) { observer_ = std::move(observer); }
+
+    // The receiver as of the last time given.
+    const ReceiverModel& Model() const { return model_; }
+
+private:
+    void CatchUp(Micros now);
+    void TakeLine(const ReceivedLine& line);
+    void Emit(Direction direction, Micros at, std::string_view text) const;
+
+    ReceiverModel model_;
+    Wire to_receiver_;
+    Wire from_receiver_;
+    LineFramer framer_;
+    Micros latency_;
+    bool never_answer_ = false;
+    Observer observer_;
+
+    struct PendingAnswer {
+        Micros due;
+        std::string text;
+    };
+    std::deque<PendingAnswer> answers_;
+};
+
+}  // namespace velmo::sim

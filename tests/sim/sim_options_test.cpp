@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include "sim/sim_options.h"
+
+namespace velmo::sim {
+namespace {
+
+TEST(SimOptions, DefaultsWithoutArguments) {
+    const auto parsed = ParseSimOptions({});
+    ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed));
+    const auto& o = std::get<SimOptions>(parsed);
+    EXPECT_EQ(o.seed, 1u);
+    EXPECT_EQ(o.latency_ms, 3);
+    EXPECT_TRUE(o.wire_timing);
+    EXPECT_FALSE(o.log);
+    EXPECT_TRUE(o.link_path.empty());
+    EXPECT_FALSE(o.help);
+}
+
+TEST(SimOptions, EveryOptionIsRead) {
+    const auto parsed = ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--no-wire-timing",
+                                         "--log", "--link", "/dev/velmo1", "--help"});
+    ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed));
+    const auto& o = std::get<SimOptions>(parsed);
+    EXPECT_EQ(o.seed, 99u);
+    EXPECT_EQ(o.latency_ms, 0);
+    EXPECT_FALSE(o.wire_timing);
+    EXPECT_TRUE(o.log);
+    EXPECT_EQ(o.link_path, "/dev/velmo1");
+    EXPECT_TRUE(o.help);
+}
+
+TEST(SimOptions, BadArgumentsAreRefused) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--seed"},          {"--seed", "x"},         {"--seed", "-1"},       {"--seed", "12abc"},
+        {"--latency-ms", "-3"}, {"--latency-ms", "60001"}, {"--latency-ms", ""}, {"--link"},
+        {"--link", ""},      {"--frobnicate"},        {"extra"},
+    };
+    for (const auto& args : bad) {
+        const auto parsed = ParseSimOptions(args);
+        EXPECT_TRUE(std::holds_alternative<std::string>(parsed)) << args.front();
+    }
+}
+
+}  // namespace
+}  // namespace velmo::sim

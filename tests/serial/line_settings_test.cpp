@@ -12,6 +12,8 @@ struct GoodCase {
     LineSettings expected;
 };
 
+void PrintTo(const GoodCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+
 class ParseLineSettingsAccepts : public ::testing::TestWithParam<GoodCase> {};
 
 TEST_P(ParseLineSettingsAccepts, ReadsEveryField) {

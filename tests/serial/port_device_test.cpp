@@ -19,6 +19,11 @@ struct MappingCase {
     std::string expected;
 };
 
+void PrintTo(const MappingCase& c, std::ostream* out) {
+    *out << "port " << c.port << (c.system == HostSystem::Windows ? " on Windows" : " on Linux")
+         << ", " << c.present.size() << " aliases present";
+}
+
 class SerialDevicePathTable : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(SerialDevicePathTable, MapsPortToDevice) {

@@ -145,6 +145,10 @@ struct RefusedConfiguration {
     int input_length;
 };
 
+void PrintTo(const RefusedConfiguration& c, std::ostream* out) {
+    *out << c.port << ", \"" << c.settings << "\", " << c.input_length;
+}
+
 class QtSerialLinkRefuses : public ::testing::TestWithParam<RefusedConfiguration> {};
 
 TEST_P(QtSerialLinkRefuses, BadConfigurationAndKeepsTheOldOne) {
@@ -255,6 +259,8 @@ struct VanishCase {
     // and ReadAll() touch the device and must find out by themselves.
     bool run_events;
 };
+
+void PrintTo(const VanishCase& c, std::ostream* out) { *out << c.name; }
 
 class DeviceVanishes : public ::testing::TestWithParam<VanishCase> {};
 

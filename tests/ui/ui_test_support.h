@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+#include "main_window.h"
+
+class QWidget;
+
+namespace velmo::testing {
+
+// Lets events run until `condition` holds or 10 s have passed.
+bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = 10000);
+
+// Runs `scenario` inside the application's event loop, as the program runs
+// its events, and returns the loop's exit status once something ends it.
+// Gives up with status -99 after 10 s.
+int RunUntilProgramEnds(const std::function<void()>& scenario);
+
+// Shows the window and waits until it is active, as for a user at the keyboard.
+void ShowWindow(MainWindow& window);
+
+// Presses and releases a key through the window system, as a user would:
+// it goes to the window and from there to the control with the focus.
+void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+template <typename T>
+T* Control(MainWindow& window, const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+
+}  // namespace velmo::testing

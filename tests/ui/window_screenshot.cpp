@@ -1,0 +1,32 @@
+// Draws the window switched on against a scripted receiver and saves it as a
+// PNG: window_screenshot OUTPUT.png. Run it on a real display server (for
+// instance under xvfb-run) so that the window's fonts are used.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+#include "fake_serial_link.h"
+#include "main_window.h"
+#include "ui_test_support.h"
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    velmo::testing::FakeSerialLink link;
+    link.replies["H101\r\n"] = "G000\r\n";
+    link.replies["G300\r\n"] = "G000\r\n";
+    link.replies["I1?\r\n"] = "I16C\r\n";
+    velmo::MainWindow window(link, 1, [](const std::exception&) {});
+    window.show();
+    window.findChild<QAbstractButton*>(QStringLiteral("RadioOn"))->click();
+    // Let the signal poll draw the bar a few times.
+    velmo::testing::WaitUntil([] { return false; }, 1600);
+    const bool saved = window.grab().save(QString::fromLocal8Bit(argv[1]));
+    return saved ? 0 : 1;
+}

@@ -1,0 +1,159 @@
+// Switching on and off through the window, and how the program ends.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fake_serial_link.h"
+#include "main_window.h"
+#include "ui_test_support.h"
+
+namespace velmo {
+namespace {
+
+using testing::Control;
+using testing::FakeSerialLink;
+using testing::PressKey;
+using testing::RunUntilProgramEnds;
+using testing::ShowWindow;
+using testing::WaitUntil;
+
+const std::vector<std::string> kSwitchOnCommands = {
+    "H101", "G300", "J4064", "J4180", "J4350", "J5000", "J4500", "J4700", "J4600",
+    "K00081300000060400", "K00081300000060400", "K00081300000060400"};
+
+std::vector<std::string> Lines(const std::vector<std::string>& commands) {
+    std::vector<std::string> lines;
+    for (const std::string& command : commands) lines.push_back(command + "\r\n");
+    return lines;
+}
+
+std::vector<std::string> Entries(QListWidget* list) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
+    return entries;
+}
+
+class WindowSessionTest : public ::testing::Test {
+protected:
+    FakeSerialLink link;
+    std::vector<std::string> reports;
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(
+        link, 2, [this](const std::exception& error) { reports.emplace_back(error.what()); });
+
+    QAbstractButton* Button(const char* name) { return Control<QAbstractButton>(*window, name); }
+    QColor Background(const char* label) {
+        return Control<QLabel>(*window, label)->palette().color(QPalette::Window);
+    }
+};
+
+TEST_F(WindowSessionTest, SwitchingOnSendsEverySettingAndListsIt) {
+    link.replies["H101\r\n"] = "G000\r\n";
+    link.replies["G300\r\n"] = "G000\r\n";
+    Button("RadioOn")->click();
+
+    EXPECT_EQ(link.port, 2);
+    EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));
+    EXPECT_EQ(Entries(Control<QListWidget>(*window, "CodesOut")), kSwitchOnCommands);
+    EXPECT_EQ(Entries(Control<QListWidget>(*window, "CodesIn")), (std::vector<std::string>{"-> G000", "-> G000"}));
+    EXPECT_EQ(Background("OnOffLabel"), QColor(0, 255, 0));
+
+    // A second request changes nothing.
+    Button("RadioOn")->click();
+    EXPECT_EQ(link.open_calls, 1);
+    EXPECT_EQ(link.writes.size(), kSwitchOnCommands.size());
+}
+
+TEST_F(WindowSessionTest, SignalPollRunsOnTheWindowsTimerWhileOn) {
+    link.replies["I1?\r\n"] = "I180\r\n";  // level 128: a bar of 57, red
+    Button("RadioOn")->click();
+    auto* bar = Control<QLabel>(*window, "SignalStrength");
+    ASSERT_TRUE(WaitUntil([&] { return bar->text() == " " + QString(57, '|'); }));
+    EXPECT_EQ(bar->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_NE(std::find(link.writes.begin(), link.writes.end(), "I1?\r\n"), link.writes.end());
+
+    Button("RadioOff")->click();
+    EXPECT_EQ(link.writes.back(), "H100\r\n");
+    EXPECT_EQ(bar->text(), " ");
+    EXPECT_EQ(Background("OnOffLabel"), QColor(255, 0, 0));
+    EXPECT_FALSE(link.IsOpen());
+}
+
+TEST_F(WindowSessionTest, EscapeDuringAPauseEndsWithoutWritingMore) {
+    ShowWindow(*window);
+    link.on_write = [this](const std::string& line) {
+        // Escape arrives while the switch-on command waits for its reply.
+        if (line == "H101\r\n") QTimer::singleShot(0, [this] { PressKey(*window, Qt::Key_Escape); });
+    };
+    const int status = RunUntilProgramEnds([this] { Button("RadioOn")->click(); });
+
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(window->Ending());
+    EXPECT_EQ(link.writes, Lines({"H101"}));
+    // The port is left as it is: no switch-off command, no close.
+    EXPECT_TRUE(link.IsOpen());
+    // Nothing runs any more.
+    Button("RadioOff")->click();
+    Control<QAbstractButton>(*window, "FrequencyUp")->click();
+    EXPECT_EQ(link.writes.size(), 1u);
+}
+
+TEST_F(WindowSessionTest, EscapeWhileOnLeavesTheReceiverOn) {
+    ShowWindow(*window);
+    Button("RadioOn")->click();
+    const int status = RunUntilProgramEnds([this] { PressKey(*window, Qt::Key_Escape); });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));  // no "H100"
+}
+
+TEST_F(WindowSessionTest, ClosingTheWindowEndsLikeEscape) {
+    ShowWindow(*window);
+    Button("RadioOn")->click();
+    const int status = RunUntilProgramEnds([this] { window->close(); });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(window->Ending());
+    EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));
+}
+
+TEST_F(WindowSessionTest, PortThatCannotBeOpenedIsReportedAndEndsWithAFailureStatus) {
+    link.open_failure = "Permission denied";
+    const int status = RunUntilProgramEnds([this] { Button("RadioOn")->click(); });
+
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(window->ExitStatus(), 1);
+    EXPECT_EQ(reports, std::vector<std::string>{"Permission denied"});
+    EXPECT_TRUE(link.writes.empty());
+    EXPECT_EQ(Background("OnOffLabel"), QColor(255, 0, 0));
+    Button("RadioOn")->click();  // once ending, events do nothing
+    EXPECT_EQ(link.open_calls, 1);
+    EXPECT_EQ(reports.size(), 1u);
+}
+
+TEST_F(WindowSessionTest, FailedWriteInsideAPauseEndsEveryOperationInProgress) {
+    link.failing_write = 2;  // the first level command, inside the switch-on sequence
+    const int status = RunUntilProgramEnds([this] { Button("RadioOn")->click(); });
+
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(reports, std::vector<std::string>{"write failed: Input/output error"});
+    EXPECT_EQ(link.writes, Lines({"H101", "G300"}));
+    // The switch-on did not go on to its end: the poll never started.
+    EXPECT_EQ(Background("OnOffLabel"), QColor(255, 0, 0));
+}
+
+TEST_F(WindowSessionTest, FailureInATimerTickIsReportedOnce) {
+    Button("RadioOn")->click();
+    link.failing_write = link.writes.size();  // the next write: the signal poll's query
+    const int status = RunUntilProgramEnds([] {});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(reports.size(), 1u);
+}
+
+}  // namespace
+}  // namespace velmo

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QSize>
+#include <QString>
+
+namespace velmo {
+
+enum class ButtonPicture { RadioOn, RadioOff, FrequencyUp, FrequencyDown, Direct, Scan };
+
+// The size the picture is drawn at on its button, in device-independent pixels.
+QSize PictureSize(ButtonPicture picture);
+
+// The picture rendered from its SVG source at its size, with sharper copies
+// for HiDPI screens; transparent around the drawing.
+QIcon PictureIcon(ButtonPicture picture);
+
+// The window icon: the same drawing at 16, 24, 32, 48, 64 and 256 pixels.
+QIcon WindowIcon();
+
+}  // namespace velmo

@@ -1,0 +1,188 @@
+#include "main_window.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <stdexcept>
+#include <utility>
+
+#include "virtual_keys.h"
+
+namespace velmo {
+
+MainWindow::MainWindow(SerialLink& link, int port_number, FailureReporter report, QWidget* parent)
+    : QWidget(parent),
+      report_(std::move(report)),
+      timer1_([this] { Timer1_Timer(); }),
+      timer2_([this] { Timer2_Timer(); }),
+      timer3_([this] { Timer3_Timer(); }),
+      panel_(link, *this, timer1_, timer2_, timer3_, port_number) {
+    if (!report_) {
+        report_ = [this](const std::exception& error) {
+            QMessageBox::critical(this, windowTitle(), QString::fromLocal8Bit(error.what()));
+        };
+    }
+    BuildControls();
+    WireEvents();
+    QCoreApplication::instance()->installEventFilter(this);
+    Form_Load();
+}
+
+MainWindow::~MainWindow() {
+    ending_ = true;
+    QCoreApplication::instance()->removeEventFilter(this);
+    // The controls go first, while the panel that their events call exists.
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
+void MainWindow::WireEvents() {
+    connect(radio_on_, &QAbstractButton::clicked, this, &MainWindow::RadioOn_Click);
+    connect(radio_off_, &QAbstractButton::clicked, this, &MainWindow::RadioOff_Click);
+    connect(frequency_up_, &QAbstractButton::clicked, this, &MainWindow::FrequencyUp_Click);
+    connect(frequency_down_, &QAbstractButton::clicked, this, &MainWindow::FrequencyDown_Click);
+    connect(direct_, &QAbstractButton::clicked, this, &MainWindow::Direct_Click);
+    connect(scan_, &QAbstractButton::clicked, this, &MainWindow::Scan_Click);
+
+    // valueChanged comes only on a real change, from the user or from code.
+    connect(Bar(ScrollBar::Volume), &QScrollBar::valueChanged, this, &MainWindow::Volume_Change);
+    connect(Bar(ScrollBar::Squelch), &QScrollBar::valueChanged, this, &MainWindow::Squelch_Change);
+    connect(Bar(ScrollBar::IfShift), &QScrollBar::valueChanged, this, &MainWindow::IfShift_Change);
+
+    // An option button's click is its becoming selected; the one cleared by
+    // it raises nothing.
+    const std::pair<OptionButton, void (MainWindow::*)()> option_clicks[] = {
+        {OptionButton::AM, &MainWindow::AM_Click},           {OptionButton::FM, &MainWindow::FM_Click},
+        {OptionButton::WFM, &MainWindow::WFM_Click},         {OptionButton::USB, &MainWindow::USB_Click},
+        {OptionButton::LSB, &MainWindow::LSB_Click},         {OptionButton::CW, &MainWindow::CW_Click},
+        {OptionButton::Filter1, &MainWindow::Filter1_Click}, {OptionButton::Filter2, &MainWindow::Filter2_Click},
+        {OptionButton::Filter3, &MainWindow::Filter3_Click}, {OptionButton::Filter4, &MainWindow::Filter4_Click},
+        {OptionButton::Filter5, &MainWindow::Filter5_Click}};
+    for (const auto& [button, click] : option_clicks) {
+        connect(Option(button), &QAbstractButton::toggled, this, [this, click = click](bool selected) {
+            if (selected) (this->*click)();
+        });
+    }
+
+    const std::pair<CheckBox, void (MainWindow::*)()> box_clicks[] = {{CheckBox::AFC, &MainWindow::AFC_Click},
+                                                                      {CheckBox::AGC, &MainWindow::AGC_Click},
+                                                                      {CheckBox::ATT, &MainWindow::ATT_Click},
+                                                                      {CheckBox::NB, &MainWindow::NB_Click}};
+    for (const auto& [which, click] : box_clicks) {
+        QCheckBox* box = Box(which);
+        connect(box, &QCheckBox::stateChanged, this, [this, box, click = click](int state) {
+            // Grayed is a state only the program sets; the user's clicks
+            // go between checked and clear again.
+            if (state != Qt::PartiallyChecked) box->setTristate(false);
+            (this->*click)();
+        });
+    }
+}
+
+// ---- Ending --------------------------------------------------------------
+
+template <typename Operation>
+void MainWindow::Guard(Operation&& operation) {
+    if (ending_) return;
+    try {
+        operation();
+    } catch (const ProgramEnded&) {
+        // The program is ending; the operation has unwound, nothing to add.
+    } catch (const std::exception& error) {
+        Fail(error);
+    } catch (...) {
+        Fail(std::runtime_error("unexpected failure"));
+    }
+}
+
+void MainWindow::BeginEnding(int status) {
+    if (ending_) return;
+    ending_ = true;
+    exit_status_ = status;
+    timer1_.SetEnabled(false);
+    timer2_.SetEnabled(false);
+    timer3_.SetEnabled(false);
+}
+
+void MainWindow::Fail(const std::exception& error) {
+    if (ending_) return;
+    BeginEnding(1);
+    try {
+        report_(error);
+    } catch (...) {
+        // Nothing more can be told; the status still says it failed.
+    }
+    QCoreApplication::exit(exit_status_);
+}
+
+void MainWindow::EndProgram() {
+    BeginEnding(0);
+    QCoreApplication::exit(exit_status_);
+    throw ProgramEnded{};
+}
+
+void MainWindow::DoEvents() {
+    if (ending_) throw ProgramEnded{};
+    // Sleeps until something happens; a pause always has Timer1 running.
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (ending_) throw ProgramEnded{};
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Like Escape: the receiver is left as it is.
+    if (!ending_) {
+        BeginEnding(0);
+        QCoreApplication::exit(exit_status_);
+    }
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    // A key the focused control leaves alone travels on to its parents;
+    // only its first delivery counts.
+    QWidget* first_receiver = focusWidget() ? focusWidget() : this;
+    if (widget != first_receiver || widget->window() != this) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (const int code = VirtualKeyCode(key->key(), key->modifiers())) Form_KeyDown(code);
+    return false;  // the control still gets the key
+}
+
+// ---- Event procedures ----------------------------------------------------
+
+void MainWindow::Form_Load() { Guard([this] { panel_.SetDefaults(); }); }
+void MainWindow::Form_KeyDown(int key_code) { Guard([this, key_code] { panel_.HandleKey(key_code); }); }
+void MainWindow::RadioOn_Click() { Guard([this] { panel_.PowerOn(); }); }
+void MainWindow::RadioOff_Click() { Guard([this] { panel_.PowerOff(); }); }
+void MainWindow::Volume_Change() { Guard([this] { panel_.SendVolume(); }); }
+void MainWindow::Squelch_Change() { Guard([this] { panel_.SendSquelch(); }); }
+void MainWindow::IfShift_Change() { Guard([this] { panel_.SendIfShift(); }); }
+void MainWindow::AM_Click() { Guard([this] { panel_.SelectMode(); }); }
+void MainWindow::FM_Click() { Guard([this] { panel_.SelectMode(); }); }
+void MainWindow::WFM_Click() { Guard([this] { panel_.SelectMode(); }); }
+void MainWindow::USB_Click() { Guard([this] { panel_.SelectMode(); }); }
+void MainWindow::LSB_Click() { Guard([this] { panel_.SelectMode(); }); }
+void MainWindow::CW_Click() { Guard([this] { panel_.SelectMode(); }); }
+void MainWindow::Filter1_Click() { Guard([this] { panel_.SelectFilter(); }); }
+void MainWindow::Filter2_Click() { Guard([this] { panel_.SelectFilter(); }); }
+void MainWindow::Filter3_Click() { Guard([this] { panel_.SelectFilter(); }); }
+void MainWindow::Filter4_Click() { Guard([this] { panel_.SelectFilter(); }); }
+void MainWindow::Filter5_Click() { Guard([this] { panel_.SelectFilter(); }); }
+void MainWindow::AFC_Click() { Guard([this] { panel_.SendAfc(); }); }
+void MainWindow::AGC_Click() { Guard([this] { panel_.SendAgc(); }); }
+void MainWindow::ATT_Click() { Guard([this] { panel_.SendAtt(); }); }
+void MainWindow::NB_Click() { Guard([this] { panel_.SendNb(); }); }
+void MainWindow::FrequencyUp_Click() { Guard([this] { panel_.TuneUp(); }); }
+void MainWindow::FrequencyDown_Click() { Guard([this] { panel_.TuneDown(); }); }
+void MainWindow::Direct_Click() { Guard([this] { panel_.EnterFrequency(); }); }
+void MainWindow::Scan_Click() { Guard([this] { panel_.ToggleScan(); }); }
+void MainWindow::Timer1_Timer() { Guard([this] { panel_.Timer1_Timer(); }); }
+void MainWindow::Timer2_Timer() { Guard([this] { panel_.ReadSignal(); }); }
+void MainWindow::Timer3_Timer() { Guard([this] { panel_.ScanStep(); }); }
+
+}  // namespace velmo

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "front_panel.h"
+#include "panel_view.h"
+#include "qt_timer.h"
+#include "serial_link.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+class QScrollBar;
+
+namespace velmo {
+
+// Shows the user why the program has to end (a serial failure, in practice).
+using FailureReporter = std::function<void(const std::exception& error)>;
+
+// The program's one window: the controls of the front panel, their events,
+// and the FrontPanel that the events drive.
+//
+// Every event procedure calls one panel operation inside a guard that keeps
+// exceptions out of Qt's event dispatch: a failure is reported and ends the
+// program with status 1, the end of the program (Escape, closing the window)
+// unwinds every operation in progress, and once the program is ending no
+// event procedure does anything more.
+class MainWindow final : public QWidget, public PanelView {
+    Q_OBJECT
+public:
+    // Runs Form_Load before returning; the window is not shown yet. Without a
+    // reporter, a failure is shown in a message box.
+    MainWindow(SerialLink& link, int port_number, FailureReporter report = {},
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Whether the program has begun to end, and with which status.
+    bool Ending() const { return ending_; }
+    int ExitStatus() const { return exit_status_; }
+
+    const FrontPanel& Panel() const { return panel_; }
+
+    // PanelView
+    int ScrollValue(ScrollBar bar) const override;
+    void SetScrollValue(ScrollBar bar, int value) override;
+    void SetFrameCaption(ScrollBar bar, const std::string& caption) override;
+    bool OptionSelected(OptionButton button) const override;
+    void SetOptionSelected(OptionButton button, bool selected) override;
+    int CheckState(CheckBox box) const override;
+    void SetCheckState(CheckBox box, int state) override;
+    std::string TuningStepText() const override;
+    void SetTuningStepText(const std::string& text) override;
+    void SetFrequencyDisplay(const std::string& text) override;
+    void SetIndicator(Indicator indicator, Rgb background) override;
+    void SetSignalBar(const std::string& caption, Rgb text_colour) override;
+    void AppendListEntry(CodeList list, const std::string& entry) override;
+    void RemoveOldestListEntry(CodeList list) override;
+    int ListCount(CodeList list) const override;
+    void SetListTopIndex(CodeList list, int index) override;
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& default_text) override;
+    void DoEvents() override;
+    [[noreturn]] void EndProgram() override;
+
+protected:
+    // Key preview: sees every key press meant for a control of this window
+    // before that control does, and lets it go on to the control.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void Form_Load();
+    void Form_KeyDown(int key_code);
+    void RadioOn_Click();
+    void RadioOff_Click();
+    void Volume_Change();
+    void Squelch_Change();
+    void IfShift_Change();
+    void AM_Click();
+    void FM_Click();
+    void WFM_Click();
+    void USB_Click();
+    void LSB_Click();
+    void CW_Click();
+    void Filter1_Click();
+    void Filter2_Click();
+    void Filter3_Click();
+    void Filter4_Click();
+    void Filter5_Click();
+    void AFC_Click();
+    void AGC_Click();
+    void ATT_Click();
+    void NB_Click();
+    void FrequencyUp_Click();
+    void FrequencyDown_Click();
+    void Direct_Click();
+    void Scan_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+
+private:
+    void BuildControls();
+    void SetTabOrder();
+    void WireEvents();
+
+    // Runs one panel operation for an event procedure.
+    template <typename Operation>
+    void Guard(Operation&& operation);
+    void Fail(const std::exception& error);
+    // Marks the program as ending with `status` and stops the timers; the
+    // first call decides the status.
+    void BeginEnding(int status);
+
+    QScrollBar* Bar(ScrollBar bar) const;
+    QRadioButton* Option(OptionButton button) const;
+    QCheckBox* Box(CheckBox box) const;
+    QListWidget* List(CodeList list) const;
+
+    FailureReporter report_;
+    bool ending_ = false;
+    int exit_status_ = 0;
+
+    // The controls, indexed by the panel's enums.
+    std::array<QScrollBar*, 3> scroll_bars_{};
+    std::array<QGroupBox*, 3> level_frames_{};
+    std::array<QRadioButton*, 11> options_{};
+    std::array<QCheckBox*, 4> check_boxes_{};
+    std::array<QLabel*, 2> indicators_{};
+    std::array<QListWidget*, 2> lists_{};
+    QLabel* signal_strength_ = nullptr;
+    QLabel* display_frequency_ = nullptr;
+    QComboBox* tuning_step_ = nullptr;
+    QAbstractButton* radio_on_ = nullptr;
+    QAbstractButton* radio_off_ = nullptr;
+    QAbstractButton* frequency_up_ = nullptr;
+    QAbstractButton* frequency_down_ = nullptr;
+    QAbstractButton* direct_ = nullptr;
+    QAbstractButton* scan_ = nullptr;
+
+    QtTimer timer1_;
+    QtTimer timer2_;
+    QtTimer timer3_;
+    FrontPanel panel_;
+};
+
+}  // namespace velmo

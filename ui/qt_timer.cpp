@@ -1,0 +1,42 @@
+#include "qt_timer.h"
+
+#include <utility>
+
+namespace velmo {
+
+QtTimer::QtTimer(std::function<void()> on_tick, QObject* parent)
+    : QObject(parent), on_tick_(std::move(on_tick)) {
+    clock_.setTimerType(Qt::PreciseTimer);
+    connect(&clock_, &QTimer::timeout, this, &QtTimer::Tick);
+}
+
+void QtTimer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;  // enabling a running timer keeps its countdown
+    enabled_ = enabled;
+    Restart();
+}
+
+void QtTimer::SetInterval(int ms) {
+    interval_ = ms;
+    Restart();
+}
+
+void QtTimer::Restart() {
+    if (enabled_ && interval_ > 0) {
+        clock_.start(interval_);
+    } else {
+        clock_.stop();
+    }
+}
+
+void QtTimer::Tick() {
+    if (in_tick_) return;
+    in_tick_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{in_tick_};
+    on_tick_();
+}
+
+}  // namespace velmo

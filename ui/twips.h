@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QRect>
+
+namespace velmo {
+
+// The panel is laid out in twips, 15 to a pixel at 96 dots per inch. Qt
+// geometry is in device-independent pixels, so the layout scales on HiDPI
+// screens by itself.
+constexpr int kTwipsPerPixel = 15;
+
+constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+constexpr QRect TwipsRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+}  // namespace velmo

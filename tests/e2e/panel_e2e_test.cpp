@@ -1,0 +1,134 @@
+// The real window and serial port against the simulated receiver on a
+// pseudo-terminal, in real time at 9600 baud.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <optional>
+
+#include "panel_on_sim.h"
+
+namespace velmo::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+const Lines kSwitchOn = {"H101",  "G300",  "J4064", "J4180", "J4350", "J5000",
+                         "J4500", "J4700", "J4600", "K00081300000060400",
+                         "K00081300000060400", "K00081300000060400"};
+
+void SwitchOn(PanelOnSim& panel) {
+    panel.Click("RadioOn");
+    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Received().size() >= kSwitchOn.size(); }, 5s));
+}
+
+int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1; }
+
+TEST(EndToEnd, SwitchingOnSendsTheTwelveCommandsInOrder) {
+    PanelOnSim panel;
+    SwitchOn(panel);
+    EXPECT_EQ(panel.sim.Received(), kSwitchOn);
+    EXPECT_EQ(panel.CodesOut(), kSwitchOn);
+    ASSERT_TRUE(WaitUntil([&] { return panel.CodesIn().size() >= 12; }, 5s));
+    EXPECT_EQ(panel.CodesIn().front(), "-> G000");
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+TEST(EndToEnd, TuningByButtonsAndKeys) {
+    PanelOnSim panel;
+    SwitchOn(panel);
+    struct Step {
+        std::function<void()> act;
+        const char* command;
+        const char* display;
+    };
+    const Step steps[] = {
+        {[&] { panel.Click("FrequencyUp"); }, "K00081400000060400", "81.400.000"},
+        {[&] { panel.Click("FrequencyDown"); }, "K00081300000060400", "81.300.000"},
+        {[&] { panel.Key(Qt::Key_PageUp); }, "K00081400000060400", "81.400.000"},
+        {[&] { panel.Key(Qt::Key_U); }, "K00081500000060400", "81.500.000"},
+        {[&] { panel.Key(Qt::Key_PageDown, "CodesOut"); }, "K00081400000060400", "81.400.000"},
+        {[&] { panel.Key(Qt::Key_End); }, "K01300000000060400", "1300.000.000"},
+        {[&] { panel.Key(Qt::Key_Home); }, "K00000100000060400", "0.100.000"},
+    };
+    for (const auto& step : steps) {
+        const auto before = panel.TuningCommands().size();
+        step.act();
+        EXPECT_TRUE(WaitUntil([&] { return panel.TuningCommands().size() > before; }, 3s)) << step.command;
+        EXPECT_EQ(panel.TuningCommands().back(), step.command);
+        EXPECT_EQ(panel.Display(), step.display);
+    }
+}
+
+TEST(EndToEnd, TheSignalBarFollowsTheStation) {
+    PanelOnSim panel;
+    SwitchOn(panel);
+    // 81.3 MHz carries a strong broadcast station; 1300 MHz only noise.
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.SignalBar()) > 50; }, 3s)) << panel.SignalBar();
+    panel.Key(Qt::Key_End);
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.SignalBar()) < 20; }, 3s)) << panel.SignalBar();
+    const auto in = panel.CodesIn();
+    EXPECT_TRUE(std::any_of(in.begin(), in.end(), [](const std::string& e) { return e.rfind("-----> I1", 0) == 0; }));
+}
+
+TEST(EndToEnd, TheScannerHoldsOnTheFirstStationForSixSecondsThenGoesOn) {
+    PanelOnSim panel;
+    SwitchOn(panel);
+    Sampler sampler(panel);
+    panel.Click("Scan");
+    // From 81.3 MHz in 100 KHz steps the first station is at 82.5 MHz.
+    ASSERT_TRUE(WaitUntil([&] { return panel.Display() == "82.600.000"; }, 20s)) << panel.Display();
+
+    std::optional<qint64> arrived, left;
+    int longest_bar = 0;
+    for (const auto& s : sampler.samples) {
+        if (!arrived && s.display == "82.500.000") arrived = s.at_ms;
+        if (arrived && !left && s.display != "82.500.000") left = s.at_ms;
+        if (arrived && !left) longest_bar = std::max(longest_bar, BarLength(s.bar));
+    }
+    ASSERT_TRUE(arrived && left);
+    EXPECT_GE(*left - *arrived, 5900) << "held for 6 s";
+    EXPECT_LE(*left - *arrived, 7000);
+    EXPECT_GT(longest_bar, 50) << "the bar shows the station during the hold";
+    const auto in = panel.CodesIn();
+    EXPECT_TRUE(std::find(in.begin(), in.end(), "---------> I007") != in.end());
+    const auto tunings = panel.TuningCommands();
+    EXPECT_TRUE(std::find(tunings.begin(), tunings.end(), "K00082400000060400") != tunings.end());
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+TEST(EndToEnd, SwitchingOffMidScanStopsEverything) {
+    PanelOnSim panel;
+    SwitchOn(panel);
+    panel.Click("Scan");
+    ASSERT_TRUE(WaitUntil([&] { return panel.TuningCommands().size() > 5; }, 3s));
+    panel.Click("RadioOff");
+    // A scanner tick that fell due during the switch-off's own exchange
+    // runs to its end first: at most its tuning command and query follow.
+    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Received().size() > 12; }, 3s));
+    const auto received = panel.sim.Received();
+    const auto off = std::find(received.begin() + 12, received.end(), "H100");
+    ASSERT_NE(off, received.end());
+    EXPECT_LE(received.end() - off, 3);
+    EXPECT_FALSE(WaitUntil([&] { return panel.sim.Received().size() > received.size(); }, 1s))
+        << "the scanner has stopped";
+    EXPECT_EQ(panel.SignalBar(), " ");
+    const auto out = panel.CodesOut();
+    EXPECT_NE(std::find(out.end() - std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(out.size())), out.end(), "H100"),
+              out.end());
+}
+
+TEST(EndToEnd, EscapeEndsTheProgramWithoutSwitchingTheReceiverOff) {
+    PanelOnSim panel;
+    SwitchOn(panel);
+    panel.Key(Qt::Key_Escape);
+    EXPECT_TRUE(panel.window.Ending());
+    EXPECT_EQ(panel.window.ExitStatus(), 0);
+    const auto lines = panel.sim.Received().size();
+    EXPECT_FALSE(WaitUntil([&] { return panel.sim.Received().size() > lines; }, 1s));
+    const auto received = panel.sim.Received();
+    EXPECT_TRUE(std::find(received.begin(), received.end(), "H100") == received.end());
+}
+
+}  // namespace
+}  // namespace velmo::e2e

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "main_window.h"
+#include "qt_serial_link.h"
+#include "sim_on_pty.h"
+
+namespace velmo::e2e {
+
+// Lets the event loop run until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+
+// Samples what the window shows every 20 ms. Its ticks come from the event
+// loop, so it keeps sampling inside the panel's pauses, where a test's own
+// code cannot look (a 6-second hold runs inside the test's event processing).
+class Sampler {
+public:
+    struct Sample {
+        qint64 at_ms;
+        std::string display;
+        std::string bar;
+    };
+    explicit Sampler(const class PanelOnSim& panel);
+    ~Sampler();
+    std::vector<Sample> samples;
+
+private:
+    QTimer* timer_;
+};
+
+// The real window on the real serial port, with the simulated receiver on
+// the far side of a pseudo-terminal.
+class PanelOnSim {
+public:
+    explicit PanelOnSim(sim::ReceiverOptions options = {});
+    ~PanelOnSim();
+
+    SimOnPty sim;
+    QtSerialLink link;
+    std::vector<std::string> failures;
+    MainWindow window;
+
+    template <typename T>
+    T* Find(const char* name) const {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+    void Click(const char* button);
+    void Key(int qt_key, const char* focused = "CodesIn");
+    std::string Display() const;
+    std::string SignalBar() const;
+    std::vector<std::string> CodesOut() const;
+    std::vector<std::string> CodesIn() const;
+    std::vector<std::string> TuningCommands() const;
+};
+
+}  // namespace velmo::e2e

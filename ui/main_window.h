@@ -46,8 +46,6 @@ public:
     bool Ending() const { return ending_; }
     int ExitStatus() const { return exit_status_; }
 
-    const FrontPanel& Panel() const { return panel_; }
-
     // PanelView
     int ScrollValue(ScrollBar bar) const override;
     void SetScrollValue(ScrollBar bar, int value) override;

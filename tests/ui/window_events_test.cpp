@@ -121,6 +121,12 @@ TEST_F(WindowEventsTest, CheckBoxRaisesItsClickOnEveryChangeOfState) {
     EXPECT_EQ(window->CheckState(CheckBox::ATT), kChecked) << "a click went through grayed again";
 }
 
+TEST_F(WindowEventsTest, FocusStartsAtTheFirstControlInTabOrder) {
+    ShowWindow(*window);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "CodesOut");
+}
+
 TEST_F(WindowEventsTest, KeysReachTheKeyTableBeforeTheFocusedList) {
     ShowWindow(*window);
     auto* codes_in = Control<QListWidget>(*window, "CodesIn");

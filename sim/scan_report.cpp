@@ -15,7 +15,7 @@ bool ParseTuningHz(const std::string& line, std::int64_t& hz) {
     return true;
 }
 
-ScanReport AnalyseScan(const std::vector<ReceivedLine>& lines, const SignalModel& model,
+ScanReport AnalyseScan(const std::vector<ObservedLine>& lines, const SignalModel& model,
                        const ScanSettings& settings) {
     struct Tuning {
         Micros at;

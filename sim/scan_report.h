@@ -10,7 +10,7 @@
 namespace velmo::sim {
 
 // A line the receiver took in, and when.
-struct ReceivedLine {
+struct ObservedLine {
     Micros at;
     std::string text;
 };
@@ -39,7 +39,7 @@ struct ScanSettings {
 
 // A hold is a tuning command followed, before the next one, by the signal
 // query that the scanner sends only on a busy channel.
-ScanReport AnalyseScan(const std::vector<ReceivedLine>& lines, const SignalModel& model, const ScanSettings& settings);
+ScanReport AnalyseScan(const std::vector<ObservedLine>& lines, const SignalModel& model, const ScanSettings& settings);
 
 // Tuning commands carry the frequency as ten digits of hertz.
 bool ParseTuningHz(const std::string& line, std::int64_t& hz);

@@ -15,8 +15,8 @@ std::string Tune(std::int64_t hz) {
 }
 
 // A pass from 81.4 to 83.0 MHz, one step every 50 ms, holding where told.
-std::vector<ReceivedLine> Pass(std::int64_t hold_hz) {
-    std::vector<ReceivedLine> lines;
+std::vector<ObservedLine> Pass(std::int64_t hold_hz) {
+    std::vector<ObservedLine> lines;
     Micros t{1'000'000};
     for (std::int64_t hz = 81'400'000; hz <= 83'000'000; hz += 100'000) {
         lines.push_back({t, Tune(hz)});

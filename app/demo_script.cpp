@@ -1,0 +1,170 @@
+#include "demo_script.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QKeyEvent>
+#include <cstdio>
+#include <memory>
+
+namespace velmo::demo {
+
+DemoScript::DemoScript(MainWindow& window, sim::SimulatedLink& link, const sim::Clock& clock)
+    : window_(window), link_(link), clock_(clock) {
+    link_.Receiver().SetObserver([this](sim::Micros at, sim::SimulatedReceiver::Direction direction,
+                                        std::string_view text) {
+        if (direction == sim::SimulatedReceiver::Direction::ToReceiver) received_.push_back({at, std::string(text)});
+    });
+}
+
+void DemoScript::Click(const char* button) {
+    window_.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+}
+
+void DemoScript::Key(int qt_key) {
+    QWidget* target = window_.focusWidget() ? window_.focusWidget() : &window_;
+    QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, qt_key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+void DemoScript::EnterFrequency(const QString& text) {
+    // The box is modal: answer it from the event loop once it is up.
+    auto answer = std::make_shared<QTimer>();
+    QObject::connect(answer.get(), &QTimer::timeout, [answer, text] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!box) return;
+        answer->stop();
+        box->setTextValue(text);
+        box->accept();
+    });
+    answer->start(50);
+    Key(Qt::Key_Control);
+}
+
+void DemoScript::Screenshot(const QString& name) {
+    const QString path = QDir(directory_).filePath(name);
+    if (window_.grab().save(path)) {
+        std::printf("%s\n", QDir().absoluteFilePath(path).toLocal8Bit().constData());
+    } else {
+        std::fprintf(stderr, "velmo-demo: could not save %s\n", path.toLocal8Bit().constData());
+    }
+    std::fflush(stdout);
+}
+
+QString DemoScript::Display() const { return window_.findChild<QLabel*>("DisplayFrequency")->text(); }
+
+bool DemoScript::HeldSince(std::size_t from) const {
+    for (std::size_t i = from; i < received_.size(); ++i) {
+        if (received_[i].text == "I1?") return true;
+    }
+    return false;
+}
+
+void DemoScript::Tour(const QString& directory) {
+    directory_ = directory;
+    QDir().mkpath(directory);
+    auto scan_from = std::make_shared<std::size_t>(0);
+    Run({
+        {"start", [this] { Screenshot("01-start.png"); }, {}, 0},
+        {"switch on", [this] { Click("RadioOn"); },
+         [this] { return window_.findChild<QLabel*>("SignalStrength")->text().size() > 1; }, 3000},
+        {"on", [this] { Screenshot("02-on.png"); }, {}, 0},
+        {"tune", [this] {
+             Click("FrequencyUp");
+             Click("FrequencyUp");
+             Key(Qt::Key_PageDown);
+         }, {}, 0},
+        {"tuned", [this] { Screenshot("03-tuned.png"); }, {}, 0},
+        {"scan", [this, scan_from] {
+             *scan_from = received_.size();
+             Click("Scan");
+         }, [this, scan_from] { return HeldSince(*scan_from); }, 30000},
+        {"holding", [this] {
+             Screenshot("04-scan-holding.png");
+             std::printf("held on %s MHz\n", Display().toLocal8Bit().constData());
+         }, {}, 0},
+        {"stop scan", [this] { Click("Scan"); }, {}, 0},
+    });
+}
+
+void DemoScript::Pass(double low_mhz, double high_mhz) {
+    auto start = std::make_shared<std::size_t>(0);
+    auto high_hz = static_cast<std::int64_t>(high_mhz * 1e6 + 0.5);
+    auto started_at = std::make_shared<QElapsedTimer>();
+    Run({
+        {"switch on", [this] { Click("RadioOn"); }, {}, 0},
+        {"enter the low end", [this, low_mhz] { EnterFrequency(QString::number(low_mhz, 'f', 6)); }, {}, 0},
+        {"scan", [this, start, started_at] {
+             *start = received_.size();
+             started_at->start();
+             Click("Scan");
+         },
+         [this, high_hz] {
+             std::int64_t hz = 0;
+             return !received_.empty() && sim::ParseTuningHz(received_.back().text, hz) && hz >= high_hz;
+         },
+         4 * 3600 * 1000},
+        {"report", [this, start, started_at, low_mhz, high_mhz] {
+             Click("Scan");
+             const std::vector<sim::ObservedLine> pass(received_.begin() + static_cast<std::ptrdiff_t>(*start),
+                                                       received_.end());
+             const sim::SignalModel model(link_.Receiver().Model().Signal());
+             const auto report = sim::AnalyseScan(pass, model, sim::ScanSettings{});
+             std::printf("pass %.3f-%.3f MHz in %.1f s: %d stations open, %d held, %d held one step late, "
+                         "%d passed; %d steps, %.2f steps/s between holds\n",
+                         low_mhz, high_mhz, static_cast<double>(started_at->elapsed()) / 1000.0, report.stations,
+                         report.held, report.held_late, report.passed, report.steps, report.steps_per_second);
+             for (const auto& name : report.passed_names) std::printf("passed: %s\n", name.c_str());
+             std::fflush(stdout);
+         }, {}, 0},
+    });
+}
+
+void DemoScript::Run(std::vector<Step> steps) {
+    steps_ = std::move(steps);
+    next_ = 0;
+    QTimer::singleShot(300, this, &DemoScript::Next);
+}
+
+void DemoScript::Next() {
+    if (window_.Ending()) {
+        emit finished(window_.ExitStatus());
+        return;
+    }
+    if (next_ >= steps_.size()) {
+        emit finished(0);
+        return;
+    }
+    const Step& step = steps_[next_++];
+    step.act();
+    if (!step.done) {
+        QTimer::singleShot(400, this, &DemoScript::Next);
+        return;
+    }
+    // Poll for the step's condition; the panel's pauses keep the event loop
+    // running, so this timer ticks even during a scanner hold.
+    auto waited = std::make_shared<QElapsedTimer>();
+    waited->start();
+    auto poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll, waited, done = step.done, limit = step.limit_ms,
+                                            what = step.what] {
+        if (done()) {
+            poll->deleteLater();
+            QTimer::singleShot(1000, this, &DemoScript::Next);
+        } else if (waited->elapsed() > limit) {
+            poll->deleteLater();
+            std::fprintf(stderr, "velmo-demo: gave up waiting at \"%s\"\n", what.toLocal8Bit().constData());
+            emit finished(1);
+        }
+    });
+    poll->start(50);
+}
+
+}  // namespace velmo::demo

@@ -3,6 +3,11 @@
 set(VELMO_ICON_SVG ${PROJECT_SOURCE_DIR}/ui/resources/velmo_icon.svg)
 set(VELMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 
+if(NOT EXISTS ${VELMO_ICON_SVG})
+  message(WARNING "${VELMO_ICON_SVG} is missing: no application icon is installed")
+  return()
+endif()
+
 install(FILES ${VELMO_ICON_SVG}
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   RENAME ${VELMO_APP_ID}.svg)

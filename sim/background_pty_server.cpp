@@ -1,11 +1,11 @@
-#include "sim_on_pty.h"
+#include "sim/background_pty_server.h"
 
 #include <unistd.h>
 
 #include <sstream>
 #include <system_error>
 
-namespace velmo::e2e {
+namespace velmo::sim {
 
 std::string SharedLog::Text() const {
     std::lock_guard lock(mutex_);
@@ -25,13 +25,13 @@ std::streamsize SharedLog::xsputn(const char* s, std::streamsize n) {
     return n;
 }
 
-SimOnPty::SimOnPty(sim::ReceiverOptions options)
-    : server_(std::make_unique<sim::PtyServer>(std::move(options), &log_)) {
+BackgroundPtyServer::BackgroundPtyServer(ReceiverOptions options)
+    : server_(std::make_unique<PtyServer>(std::move(options), &log_)) {
     if (pipe(stop_pipe_) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
     thread_ = std::thread([this] { server_->Run(stop_pipe_[0]); });
 }
 
-SimOnPty::~SimOnPty() {
+BackgroundPtyServer::~BackgroundPtyServer() {
     const char stop = 'x';
     (void)!write(stop_pipe_[1], &stop, 1);
     thread_.join();
@@ -39,7 +39,7 @@ SimOnPty::~SimOnPty() {
     close(stop_pipe_[1]);
 }
 
-std::vector<std::string> SimOnPty::Lines(const std::string& arrow) const {
+std::vector<std::string> BackgroundPtyServer::Lines(const std::string& arrow) const {
     // Log lines read "<seconds> <- TEXT" (received) or "<seconds> -> TEXT" (sent).
     std::vector<std::string> lines;
     std::istringstream log(log_buffer_.Text());
@@ -52,7 +52,7 @@ std::vector<std::string> SimOnPty::Lines(const std::string& arrow) const {
     return lines;
 }
 
-std::vector<std::string> SimOnPty::Received() const { return Lines(" <- "); }
-std::vector<std::string> SimOnPty::Sent() const { return Lines(" -> "); }
+std::vector<std::string> BackgroundPtyServer::Received() const { return Lines(" <- "); }
+std::vector<std::string> BackgroundPtyServer::Sent() const { return Lines(" -> "); }
 
-}  // namespace velmo::e2e
+}  // namespace velmo::sim

@@ -9,7 +9,7 @@
 
 #include "sim/pty_server.h"
 
-namespace velmo::e2e {
+namespace velmo::sim {
 
 // A log that the server thread writes and the test reads while it runs.
 class SharedLog : public std::streambuf {
@@ -26,13 +26,14 @@ private:
 };
 
 // The simulated receiver served in real time on a pseudo-terminal, on a
-// thread of its own, as velmo-sim serves it.
-class SimOnPty {
+// thread of its own, as velmo-sim serves it: for tests and benchmarks that
+// run the real serial port against it in the same process.
+class BackgroundPtyServer {
 public:
-    explicit SimOnPty(sim::ReceiverOptions options = {});
-    ~SimOnPty();
-    SimOnPty(const SimOnPty&) = delete;
-    SimOnPty& operator=(const SimOnPty&) = delete;
+    explicit BackgroundPtyServer(ReceiverOptions options = {});
+    ~BackgroundPtyServer();
+    BackgroundPtyServer(const BackgroundPtyServer&) = delete;
+    BackgroundPtyServer& operator=(const BackgroundPtyServer&) = delete;
 
     const std::string& Path() const { return server_->SlavePath(); }
     // The lines the receiver has taken in so far, without line endings.
@@ -45,9 +46,9 @@ private:
 
     SharedLog log_buffer_;
     std::ostream log_{&log_buffer_};
-    std::unique_ptr<sim::PtyServer> server_;
+    std::unique_ptr<PtyServer> server_;
     int stop_pipe_[2] = {-1, -1};
     std::thread thread_;
 };
 
-}  // namespace velmo::e2e
+}  // namespace velmo::sim

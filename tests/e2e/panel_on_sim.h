@@ -12,7 +12,7 @@
 
 #include "main_window.h"
 #include "qt_serial_link.h"
-#include "sim_on_pty.h"
+#include "sim/background_pty_server.h"
 
 namespace velmo::e2e {
 
@@ -44,7 +44,7 @@ public:
     explicit PanelOnSim(sim::ReceiverOptions options = {});
     ~PanelOnSim();
 
-    SimOnPty sim;
+    sim::BackgroundPtyServer sim;
     QtSerialLink link;
     std::vector<std::string> failures;
     MainWindow window;

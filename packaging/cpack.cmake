@@ -17,8 +17,9 @@ squelch and IF shift, AFC, AGC, attenuator and noise blanker, a scanner and a
 signal-strength bar. Every command and reply is listed in the window.
 .
 Three programs differ only in the serial port they open: Velmo_1 (port 1),
-Velmo_2 (port 2) and Velmo (port 3). velmo-sim simulates the receiver on a
-pseudo-terminal for trying them without hardware.")
+Velmo_2 (port 2) and Velmo (port 3). velmo-demo shows the panel with a
+simulated receiver built in, and velmo-sim serves that receiver on a
+pseudo-terminal for trying the three programs without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

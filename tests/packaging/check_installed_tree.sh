@@ -67,9 +67,11 @@ for size in 16 22 24 32 48 64 128 256; do
   fi
 done
 
-if [ -e "$prefix/bin/velmo-sim" ] && [ ! -f "$prefix/share/man/man1/velmo-sim.1.gz" ]; then
-  problem "velmo-sim is installed without its man page"
-fi
+for program in velmo-demo velmo-sim; do
+  if [ -e "$prefix/bin/$program" ] && [ ! -f "$prefix/share/man/man1/$program.1.gz" ]; then
+    problem "$program is installed without its man page"
+  fi
+done
 
 metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
 if [ ! -f "$metainfo" ]; then

@@ -16,7 +16,17 @@ void FrontPanel::SendCommand(const std::string& command) {
     link_.Write(command + CR + LF);
     Pause(0.01);
     // A switch-off handled during the pause has closed the port.
-    if (link_.IsOpen()) ShowReplies(link_.ReadAll());
+    if (!link_.IsOpen()) return;
+    std::string reply = link_.ReadAll();
+    // At 9600 baud a 10 ms pause often ends while a reply is still coming
+    // in; cut there, its codes would be listed as fragments. Finish the
+    // line first, for at most 0.1 s more.
+    for (int i = 0; i < kMaxReplyPauses && !reply.empty() && reply.back() != '\n'; ++i) {
+        Pause(0.01);
+        if (!link_.IsOpen()) break;
+        reply += link_.ReadAll();
+    }
+    ShowReplies(reply);
 }
 
 void FrontPanel::Pause(double seconds) {

@@ -17,6 +17,9 @@ class FrontPanel {
 public:
     // The newest entries each code list keeps.
     static constexpr int kMaxListEntries = 5000;
+    // How many further 10 ms pauses an exchange waits for the rest of a
+    // reply that is still crossing the line.
+    static constexpr int kMaxReplyPauses = 10;
 
     FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3,
                int port_number);

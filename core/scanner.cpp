@@ -35,8 +35,7 @@ bool FrontPanel::QueryAndGather(const std::string& query, const std::string& cod
     link_.Write(query + CR + LF);
     // At 9600 baud the answer cannot be back within one 10 ms pause, so
     // keep reading until it is complete or 0.1 s of pauses have passed.
-    constexpr int kMaxPauses = 10;
-    for (int i = 0; i < kMaxPauses; ++i) {
+    for (int i = 0; i < kMaxReplyPauses; ++i) {
         Pause(0.01);
         if (!link_.IsOpen()) return false;
         gathered += link_.ReadAll();

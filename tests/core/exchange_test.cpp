@@ -98,6 +98,32 @@ TEST(SendCommand, AnExchangeDuringTheSixSecondHoldEndsTheHold) {
     EXPECT_EQ(rig.view.CodesOut(), Entries{"J4032"});
 }
 
+TEST(SendCommand, AtLineSpeedAReplyCaughtMidLineIsFinishedBeforeItIsListed) {
+    On rig;
+    rig.link.wire_timing = true;
+    rig.link.reply_delay_us = 2000;
+    // 6 bytes out (6.25 ms) and 2 ms: the reply's first byte is back at
+    // 9.3 ms, its last at 14.5 ms.
+    rig.panel.SendCommand("H101");
+    EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+    // A 20-byte command: nothing is back after 10 ms, so nothing is listed
+    // yet, and the next exchange reads the reply whole.
+    rig.panel.SendCommand("K00081300000060400");
+    EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+    rig.clock.RunUntilMs(rig.NowMs() + 40);
+    rig.panel.SendCommand("J4064");
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G000"}));
+}
+
+TEST(SendCommand, AReplyThatNeverEndsItsLineCostsAtMostATenthOfASecond) {
+    On rig;
+    rig.link.responder = [](const std::string&) { return std::string("G000"); };
+    const auto start = rig.clock.Now();
+    rig.panel.SendCommand("H101");
+    EXPECT_EQ(rig.clock.Now() - start, 110'000);
+    EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+}
+
 TEST(CodeLists, KeepTheNewest5000AndTheNewestInView) {
     On rig;
     for (int i = 0; i < 100'000; ++i) {

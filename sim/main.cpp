@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -71,6 +72,18 @@ private:
     std::string target_;
 };
 
+// Run with sudo (needed to make a link in /dev), the terminal would belong
+// to root and the user's own program could not open it.
+void GiveToSudoUser(const std::string& path) {
+    const char* uid = std::getenv("SUDO_UID");
+    const char* gid = std::getenv("SUDO_GID");
+    if (uid == nullptr || gid == nullptr) return;
+    if (chown(path.c_str(), static_cast<uid_t>(std::strtoul(uid, nullptr, 10)),
+              static_cast<gid_t>(std::strtoul(gid, nullptr, 10))) != 0) {
+        std::cerr << "velmo-sim: could not hand " << path << " to the sudo user\n";
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +107,7 @@ int main(int argc, char** argv) {
         receiver.wire_timing = options.wire_timing;
 
         PtyServer server(receiver, options.log ? &std::cerr : nullptr);
+        GiveToSudoUser(server.SlavePath());
         std::unique_ptr<Link> link;
         if (!options.link_path.empty()) link = std::make_unique<Link>(options.link_path, server.SlavePath());
 

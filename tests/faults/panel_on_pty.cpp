@@ -1,0 +1,101 @@
+#include "panel_on_pty.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <fstream>
+
+#include "failure_message.h"
+
+namespace velmo::faults {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition()) {
+        if (elapsed.elapsed() > limit.count()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+void IdleFor(std::chrono::milliseconds span) {
+    // A wake-up tick, so the wait ends on time even when nothing else happens.
+    QTimer wake;
+    wake.start(50);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < span.count()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+std::chrono::microseconds CpuUsed() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto micros = [](const timeval& t) {
+        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+    };
+    return micros(usage.ru_utime) + micros(usage.ru_stime);
+}
+
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+WhenThen::WhenThen(std::function<bool()> condition, std::function<void()> action)
+    : timer_(std::make_unique<QTimer>()) {
+    QObject::connect(timer_.get(), &QTimer::timeout,
+                     [done = done_, timer = timer_.get(), condition = std::move(condition),
+                      action = std::move(action)] {
+                         if (*done || !condition()) return;
+                         *done = true;
+                         timer->stop();
+                         action();
+                     });
+    timer_->start(10);
+}
+
+PanelOnDevice::PanelOnDevice(std::string device)
+    : link([device = std::move(device)](int) { return device; }),
+      window(link, 1, [this](const std::exception& error) {
+          if (reported_at < 0) reported_at = clock.elapsed();
+          const auto* serial_error = dynamic_cast<const SerialError*>(&error);
+          messages.push_back(serial_error ? DescribeFailure(link, *serial_error) : error.what());
+      }) {
+    clock.start();
+    window.show();
+}
+
+PanelOnDevice::~PanelOnDevice() {
+    // Leave the port closed, as switching off does.
+    if (!window.Ending()) Click("RadioOff");
+}
+
+void PanelOnDevice::Click(const char* button) { Find<QAbstractButton>(button)->click(); }
+
+std::string PanelOnDevice::Display() const { return Find<QLabel>("DisplayFrequency")->text().toStdString(); }
+std::string PanelOnDevice::SignalBar() const { return Find<QLabel>("SignalStrength")->text().toStdString(); }
+
+namespace {
+std::vector<std::string> Entries(const QListWidget* list) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
+    return entries;
+}
+}  // namespace
+
+std::vector<std::string> PanelOnDevice::CodesOut() const { return Entries(Find<QListWidget>("CodesOut")); }
+std::vector<std::string> PanelOnDevice::CodesIn() const { return Entries(Find<QListWidget>("CodesIn")); }
+
+QColor PanelOnDevice::OnOffColour() const {
+    return Find<QLabel>("OnOffLabel")->palette().color(QPalette::Window);
+}
+
+}  // namespace velmo::faults

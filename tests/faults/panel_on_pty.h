@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QListWidget>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main_window.h"
+#include "qt_serial_link.h"
+
+namespace velmo::faults {
+
+using namespace std::chrono_literals;
+
+// Lets events run until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s);
+
+// Lets events run for `span` without spinning: the thread sleeps between
+// events, so what the process spends meanwhile is the program's own doing.
+void IdleFor(std::chrono::milliseconds span);
+
+// CPU time (user and system, all threads) this process has used so far.
+std::chrono::microseconds CpuUsed();
+
+// Resident memory of this process, in bytes.
+long ResidentBytes();
+
+// Runs `action` from the event loop once `condition` holds, checking every
+// 10 ms. Being a timer, it keeps checking inside the panel's pauses, where
+// a test's own code never runs (a 6-second hold runs inside the test's event
+// processing).
+class WhenThen {
+public:
+    WhenThen(std::function<bool()> condition, std::function<void()> action);
+    bool Done() const { return *done_; }
+
+private:
+    std::shared_ptr<bool> done_ = std::make_shared<bool>(false);
+    std::unique_ptr<QTimer> timer_;
+};
+
+// The real window on the real serial port, opened on `device`. Failures are
+// reported as the program reports them: DescribeFailure's text.
+class PanelOnDevice {
+public:
+    explicit PanelOnDevice(std::string device);
+    ~PanelOnDevice();
+
+    QtSerialLink link;
+    std::vector<std::string> messages;
+    // Milliseconds on `clock` at which the first message came.
+    qint64 reported_at = -1;
+    QElapsedTimer clock;
+    MainWindow window;
+
+    template <typename T>
+    T* Find(const char* name) const {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+    void Click(const char* button);
+    std::string Display() const;
+    std::string SignalBar() const;
+    std::vector<std::string> CodesOut() const;
+    std::vector<std::string> CodesIn() const;
+    QColor OnOffColour() const;
+};
+
+}  // namespace velmo::faults

@@ -17,6 +17,7 @@ namespace velmo {
 
 MainWindow::MainWindow(SerialLink& link, int port_number, FailureReporter report, QWidget* parent)
     : QWidget(parent),
+      link_(link),
       report_(std::move(report)),
       timer1_([this] { Timer1_Timer(); }),
       timer2_([this] { Timer2_Timer(); }),
@@ -130,6 +131,8 @@ void MainWindow::DoEvents() {
     // Sleeps until something happens; a pause always has Timer1 running.
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (ending_) throw ProgramEnded{};
+    // A failure the serial layer noticed on its own (a hang-up) throws here.
+    (void)link_.IsOpen();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -123,6 +123,9 @@ private:
     QCheckBox* Box(CheckBox box) const;
     QListWidget* List(CodeList list) const;
 
+    // Asked after every wait for events, so that a connection lost while
+    // nothing is being sent (the scanner's hold) ends the program at once.
+    SerialLink& link_;
     FailureReporter report_;
     bool ending_ = false;
     int exit_status_ = 0;

@@ -22,15 +22,17 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-void IdleFor(std::chrono::milliseconds span) {
+bool IdleUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     // A wake-up tick, so the wait ends on time even when nothing else happens.
     QTimer wake;
-    wake.start(50);
+    wake.start(20);
     QElapsedTimer elapsed;
     elapsed.start();
-    while (elapsed.elapsed() < span.count()) {
+    while (!condition()) {
+        if (elapsed.elapsed() > limit.count()) return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    return true;
 }
 
 std::chrono::microseconds CpuUsed() {

@@ -21,9 +21,10 @@ using namespace std::chrono_literals;
 // Lets events run until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s);
 
-// Lets events run for `span` without spinning: the thread sleeps between
-// events, so what the process spends meanwhile is the program's own doing.
-void IdleFor(std::chrono::milliseconds span);
+// Lets events run until the condition holds or the time is up, without
+// spinning: the thread sleeps between events, so what the process spends
+// meanwhile is the program's own doing.
+bool IdleUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s);
 
 // CPU time (user and system, all threads) this process has used so far.
 std::chrono::microseconds CpuUsed();

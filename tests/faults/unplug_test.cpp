@@ -1,0 +1,97 @@
+// The adapter is pulled out while the receiver is on: the user is told
+// within one signal poll, and the program ends without hanging, crashing or
+// spinning.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <optional>
+
+#include "panel_on_pty.h"
+#include "pty_receiver.h"
+
+namespace velmo::faults {
+namespace {
+
+constexpr qint64 kPollPeriodMs = 500;
+constexpr qint64 kMarginMs = 300;
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+struct UnplugCase {
+    const char* name;
+    std::string squelch;  // "07" makes the scanner hold on the first step
+    bool scan;
+    // When to pull the adapter, judged from what the receiver has heard.
+    std::function<bool(const PtyReceiver&)> ready;
+};
+
+void PrintTo(const UnplugCase& c, std::ostream* out) { *out << c.name; }
+
+class Unplugged : public ::testing::TestWithParam<UnplugCase> {};
+
+TEST_P(Unplugged, TheUserIsToldWithinOnePollAndTheProgramEnds) {
+    const UnplugCase& c = GetParam();
+    PtyReceiver receiver(ReceiverAnswers("80", c.squelch));
+    PanelOnDevice panel(receiver.Path());
+    panel.Click("RadioOn");
+    ASSERT_TRUE(IdleUntil([&] { return Contains(receiver.Lines(), "I1?"); })) << "the signal poll runs";
+    if (c.scan) panel.Click("Scan");
+
+    // Pulled from a timer: during the hold the test's own code is not
+    // running, the hold is (inside the test's event processing).
+    std::optional<qint64> unplugged_at;
+    std::optional<std::chrono::microseconds> cpu_at_unplug, cpu_second_later;
+    WhenThen unplug([&] { return c.ready(receiver); },
+                    [&] {
+                        receiver.Unplug();
+                        unplugged_at = panel.clock.elapsed();
+                        cpu_at_unplug = CpuUsed();
+                    });
+    WhenThen measure([&] { return unplugged_at && panel.clock.elapsed() >= *unplugged_at + 1000; },
+                     [&] { cpu_second_later = CpuUsed(); });
+    ASSERT_TRUE(IdleUntil([&] { return cpu_second_later.has_value(); }, 20s));
+
+    ASSERT_EQ(panel.messages.size(), 1u);
+    std::cout << "told after " << panel.reported_at - *unplugged_at << " ms: " << panel.messages.front()
+              << std::endl;
+    EXPECT_LE(panel.reported_at - *unplugged_at, kPollPeriodMs + kMarginMs);
+    EXPECT_NE(panel.messages.front().find("was lost"), std::string::npos);
+    EXPECT_NE(panel.messages.front().find(receiver.Path()), std::string::npos);
+    EXPECT_TRUE(panel.window.Ending());
+    EXPECT_EQ(panel.window.ExitStatus(), 1);
+
+    const auto cpu = *cpu_second_later - *cpu_at_unplug;
+    std::cout << "CPU in the second after: " << cpu.count() / 1000 << " ms" << std::endl;
+    EXPECT_LT(cpu.count(), 50'000) << "under 5% of the second after the unplug";
+}
+
+// Inside the hold: the scanner has read the signal on the busy channel and
+// nothing has been heard for 200 ms since.
+bool Holding(const PtyReceiver& receiver) {
+    const auto lines = receiver.Received();
+    bool squelch_asked = false;
+    for (const auto& line : lines) {
+        if (line.text == "I0?") squelch_asked = true;
+        if (squelch_asked && line.text == "I1?")
+            return PtyReceiver::Clock::now() - lines.back().at > std::chrono::milliseconds(200);
+    }
+    return false;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    While, Unplugged,
+    ::testing::Values(
+        UnplugCase{"Idle", "04", false, [](const PtyReceiver&) { return true; }},
+        UnplugCase{"Scanning", "04", true,
+                   [](const PtyReceiver& r) {
+                       const auto lines = r.Lines();
+                       return std::count(lines.begin(), lines.end(), "I0?") >= 3;
+                   }},
+        UnplugCase{"Holding", "07", true, Holding}),
+    [](const auto& param_info) { return std::string(param_info.param.name); });
+
+}  // namespace
+}  // namespace velmo::faults

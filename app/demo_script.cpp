@@ -18,7 +18,9 @@ DemoScript::DemoScript(MainWindow& window, sim::SimulatedLink& link, const sim::
     : window_(window), link_(link), clock_(clock) {
     link_.Receiver().SetObserver([this](sim::Micros at, sim::SimulatedReceiver::Direction direction,
                                         std::string_view text) {
-        if (direction == sim::SimulatedReceiver::Direction::ToReceiver) received_.push_back({at, std::string(text)});
+        if (direction != sim::SimulatedReceiver::Direction::ToReceiver) return;
+        received_.push_back({at, std::string(text)});
+        sim::ParseTuningHz(received_.back().text, tuned_hz_);
     });
 }
 
@@ -97,30 +99,32 @@ void DemoScript::Tour(const QString& directory) {
 void DemoScript::Pass(double low_mhz, double high_mhz) {
     auto start = std::make_shared<std::size_t>(0);
     auto high_hz = static_cast<std::int64_t>(high_mhz * 1e6 + 0.5);
-    auto started_at = std::make_shared<QElapsedTimer>();
     Run({
         {"switch on", [this] { Click("RadioOn"); }, {}, 0},
         {"enter the low end", [this, low_mhz] { EnterFrequency(QString::number(low_mhz, 'f', 6)); }, {}, 0},
-        {"scan", [this, start, started_at] {
+        {"scan", [this, start] {
              *start = received_.size();
-             started_at->start();
              Click("Scan");
          },
-         [this, high_hz] {
-             std::int64_t hz = 0;
-             return !received_.empty() && sim::ParseTuningHz(received_.back().text, hz) && hz >= high_hz;
-         },
+         [this, high_hz] { return tuned_hz_ >= high_hz; },
          4 * 3600 * 1000},
-        {"report", [this, start, started_at, low_mhz, high_mhz] {
+        {"report", [this, start, low_mhz, high_mhz, high_hz] {
              Click("Scan");
-             const std::vector<sim::ObservedLine> pass(received_.begin() + static_cast<std::ptrdiff_t>(*start),
-                                                       received_.end());
+             // The pass ends with the first tuning at or above the top.
+             std::vector<sim::ObservedLine> pass;
+             for (std::size_t i = *start; i < received_.size(); ++i) {
+                 pass.push_back(received_[i]);
+                 std::int64_t hz = 0;
+                 if (sim::ParseTuningHz(received_[i].text, hz) && hz >= high_hz) break;
+             }
              const sim::SignalModel model(link_.Receiver().Model().Signal());
              const auto report = sim::AnalyseScan(pass, model, sim::ScanSettings{});
              std::printf("pass %.3f-%.3f MHz in %.1f s: %d stations open, %d held, %d held one step late, "
                          "%d passed; %d steps, %.2f steps/s between holds\n",
-                         low_mhz, high_mhz, static_cast<double>(started_at->elapsed()) / 1000.0, report.stations,
+                         low_mhz, high_mhz,
+                         static_cast<double>((pass.back().at - pass.front().at).count()) / 1e6, report.stations,
                          report.held, report.held_late, report.passed, report.steps, report.steps_per_second);
+             for (const auto hz : report.holds_hz) std::printf("held on %.4f MHz\n", static_cast<double>(hz) / 1e6);
              for (const auto& name : report.passed_names) std::printf("passed: %s\n", name.c_str());
              std::fflush(stdout);
          }, {}, 0},
@@ -143,6 +147,7 @@ void DemoScript::Next() {
         return;
     }
     const Step& step = steps_[next_++];
+    std::fprintf(stderr, "velmo-demo: %s\n", step.what.toLocal8Bit().constData());
     step.act();
     if (!step.done) {
         QTimer::singleShot(400, this, &DemoScript::Next);

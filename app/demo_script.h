@@ -50,6 +50,7 @@ private:
     sim::SimulatedLink& link_;
     const sim::Clock& clock_;
     std::vector<sim::ObservedLine> received_;
+    std::int64_t tuned_hz_ = 0;  // the last frequency the receiver was tuned to
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     QString directory_;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "figure.h"
+
+namespace velmo::bench {
+
+// Each scenario builds its own window and receiver and prints its figures
+// as they are measured.
+void PauseFigures();          // Pause length and the CPU a pause costs
+void IdlePollFigures();       // receiver on, idle, signal poll running
+void EmptyBandScanFigures();  // scanner pace with no station to stop for
+void BandPassFigures();       // one scanner pass over a band with stations
+void KeyToWireFigures();      // Page Up to the first byte on the line
+void StartupFigures(const std::string& self);  // process start to first paint, in children
+void MemoryFigures(const std::string& self);   // the lists after 200,000 replies, in a child
+
+// The child ends of the two scenarios that need a fresh process.
+int StartupChild();
+int MemoryChild();
+
+}  // namespace velmo::bench

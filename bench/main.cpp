@@ -1,0 +1,95 @@
+// velmo-bench: measures the real window, its Qt timers and serial port
+// against the simulated receiver on pseudo-terminals, and prints one line
+// per figure: name, value, unit, target, and whether it meets the target.
+//
+//   velmo-bench [--only NAME[,NAME...]] [--list] [--about]
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "benches.h"
+
+namespace {
+
+std::string SelfPath() {
+    std::array<char, 4096> path{};
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    return n > 0 ? std::string(path.data(), static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string Compiler() {
+#if defined(__clang__)
+    return "Clang " __clang_version__;
+#elif defined(__GNUC__)
+    return "GCC " __VERSION__;
+#else
+    return "unknown";
+#endif
+}
+
+std::set<std::string> Split(const std::string& names) {
+    std::set<std::string> out;
+    std::istringstream in(names);
+    std::string name;
+    while (std::getline(in, name, ',')) {
+        if (!name.empty()) out.insert(name);
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (argc > 1 && std::strcmp(argv[1], "--startup-child") == 0) return velmo::bench::StartupChild();
+    if (argc > 1 && std::strcmp(argv[1], "--memory-child") == 0) return velmo::bench::MemoryChild();
+
+    const std::string self = SelfPath();
+    const std::vector<std::pair<std::string, std::function<void()>>> scenarios = {
+        {"pause", velmo::bench::PauseFigures},
+        {"idle-poll", velmo::bench::IdlePollFigures},
+        {"scan-empty", velmo::bench::EmptyBandScanFigures},
+        {"scan-band", velmo::bench::BandPassFigures},
+        {"key-to-wire", velmo::bench::KeyToWireFigures},
+        {"startup", [&self] { velmo::bench::StartupFigures(self); }},
+        {"memory", [&self] { velmo::bench::MemoryFigures(self); }},
+    };
+
+    std::set<std::string> only;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--list") == 0) {
+            for (const auto& [name, run] : scenarios) std::printf("%s\n", name.c_str());
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--about") == 0) {
+            // What the figures were measured with, for the report.
+            std::printf("Qt %s (built against %s); compiler %s\n", qVersion(), QT_VERSION_STR, Compiler().c_str());
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
+            only = Split(argv[++i]);
+        } else {
+            std::fprintf(stderr, "usage: velmo-bench [--only NAME[,NAME...]] [--list] [--about]\n");
+            return 2;
+        }
+    }
+
+    QApplication app(argc, argv);
+    std::printf("%-36s %12s %-10s %-10s %s\n", "figure", "value", "unit", "target", "verdict");
+    for (const auto& [name, run] : scenarios) {
+        if (!only.empty() && !only.count(name)) continue;
+        std::fprintf(stderr, "velmo-bench: %s\n", name.c_str());
+        run();
+    }
+    return 0;
+}

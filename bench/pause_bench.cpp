@@ -1,0 +1,41 @@
+// Pause(0.01) on the real window's Timer1 and event loop, receiver off, so
+// nothing but the pause itself runs.
+
+#include <vector>
+
+#include "benches.h"
+#include "panel_rig.h"
+#include "process_measures.h"
+#include "sim/background_pty_server.h"
+
+namespace velmo::bench {
+
+void PauseFigures() {
+    sim::BackgroundPtyServer receiver;
+    PanelRig rig(receiver.Path());
+    FrontPanel& panel = rig.window.Panel();
+    RunFor(std::chrono::milliseconds(300));  // first paint and settling
+
+    for (int i = 0; i < 50; ++i) panel.Pause(0.01);  // warm-up
+
+    std::vector<double> lengths_ms;
+    lengths_ms.reserve(2000);
+    for (int i = 0; i < 2000; ++i) {
+        const auto start = Clock::now();
+        panel.Pause(0.01);
+        lengths_ms.push_back(SecondsBetween(start, Clock::now()) * 1e3);
+    }
+    Print(AtMost("pause_10ms_median", Median(lengths_ms), "ms", 10.5));
+    Print(AtMost("pause_10ms_p99", Percentile(lengths_ms, 0.99), "ms", 12));
+    Print(Info("pause_10ms_max", Percentile(lengths_ms, 1.0), "ms"));
+
+    const double cpu_before = ProcessCpuSeconds();
+    const double thread_before = ThreadCpuSeconds();
+    const auto wall_before = Clock::now();
+    for (int i = 0; i < 1000; ++i) panel.Pause(0.01);
+    const double wall = SecondsBetween(wall_before, Clock::now());
+    Print(AtMost("pause_cpu_process", (ProcessCpuSeconds() - cpu_before) / wall * 100, "%core", 3, false));
+    Print(Info("pause_cpu_panel_thread", (ThreadCpuSeconds() - thread_before) / wall * 100, "%core"));
+}
+
+}  // namespace velmo::bench

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QInputDialog>
 #include <QTest>
 #include <QTimer>
 
@@ -34,6 +35,20 @@ void ShowWindow(MainWindow& window) {
 
 void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(window.windowHandle(), key, modifiers);
+}
+
+void AnswerInputBox(const QString& text, bool accept, std::function<void(QInputDialog*)> before) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll->stop();
+        poll->deleteLater();
+        if (before) before(dialog);
+        dialog->setTextValue(text);
+        accept ? dialog->accept() : dialog->reject();
+    });
+    poll->start(10);
 }
 
 }  // namespace velmo::testing

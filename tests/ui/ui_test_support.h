@@ -4,6 +4,8 @@
 
 #include "main_window.h"
 
+class QInputDialog;
+class QString;
 class QWidget;
 
 namespace velmo::testing {
@@ -22,6 +24,10 @@ void ShowWindow(MainWindow& window);
 // Presses and releases a key through the window system, as a user would:
 // it goes to the window and from there to the control with the focus.
 void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Answers the next input box with `text` (or cancels it) once it is up;
+// `before` may look at the box first.
+void AnswerInputBox(const QString& text, bool accept, std::function<void(QInputDialog*)> before = {});
 
 template <typename T>
 T* Control(MainWindow& window, const char* name) {

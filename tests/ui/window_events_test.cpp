@@ -28,6 +28,7 @@ using testing::Control;
 using testing::FakeSerialLink;
 using testing::PressKey;
 using testing::ShowWindow;
+using testing::AnswerInputBox;
 
 class WindowEventsTest : public ::testing::Test {
 protected:
@@ -192,21 +193,6 @@ TEST_F(WindowEventsTest, AccessKeyClicksItsButton) {
     EXPECT_TRUE(testing::WaitUntil([&] { return link.open_calls > 0; }));
     EXPECT_EQ(link.open_calls, 1);
     EXPECT_TRUE(link.IsOpen());
-}
-
-// Answers the next input box with `text` (or cancels it) once it is up.
-void AnswerInputBox(const QString& text, bool accept, std::function<void(QInputDialog*)> before = {}) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [=] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        poll->stop();
-        poll->deleteLater();
-        if (before) before(dialog);
-        dialog->setTextValue(text);
-        accept ? dialog->accept() : dialog->reject();
-    });
-    poll->start(10);
 }
 
 TEST_F(WindowEventsTest, DirectEntryAsksInAnInputBox) {

@@ -126,6 +126,7 @@ private:
     QRadioButton* Option(OptionButton button) const;
     QCheckBox* Box(CheckBox box) const;
     QListWidget* List(CodeList list) const;
+    void ScrollListToPendingTop(CodeList list);
 
     // Asked after every wait for events, so that a connection lost while
     // nothing is being sent (the scanner's hold) ends the program at once.
@@ -141,6 +142,8 @@ private:
     std::array<QCheckBox*, 4> check_boxes_{};
     std::array<QLabel*, 2> indicators_{};
     std::array<QListWidget*, 2> lists_{};
+    // The top entry each list is to scroll to when events next run; -1: none.
+    std::array<int, 2> pending_top_{-1, -1};
     QLabel* signal_strength_ = nullptr;
     QLabel* display_frequency_ = nullptr;
     QComboBox* tuning_step_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <utility>
 
 #include "main_window.h"
 
@@ -109,6 +110,20 @@ void MainWindow::RemoveOldestListEntry(CodeList list) {
 int MainWindow::ListCount(CodeList list) const { return List(list)->count(); }
 
 void MainWindow::SetListTopIndex(CodeList list, int index) {
+    // Scrolling lays the whole list out again, which for a burst of entries
+    // (a flood of replies read at once) would cost that much per entry and
+    // hold up the exchange. Only the last position asked for is ever seen,
+    // so the list scrolls once, when events next run and before it is painted.
+    int& pending = pending_top_.at(static_cast<std::size_t>(list));
+    const bool scheduled = pending >= 0;
+    pending = index;
+    if (!scheduled) {
+        QMetaObject::invokeMethod(this, [this, list] { ScrollListToPendingTop(list); }, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::ScrollListToPendingTop(CodeList list) {
+    const int index = std::exchange(pending_top_.at(static_cast<std::size_t>(list)), -1);
     QListWidget* box = List(list);
     if (QListWidgetItem* item = box->item(index)) {
         box->scrollToItem(item, QAbstractItemView::PositionAtTop);

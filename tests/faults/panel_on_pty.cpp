@@ -35,6 +35,8 @@ bool IdleUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
+void LetRun(std::chrono::milliseconds span) { IdleUntil([] { return false; }, span); }
+
 std::chrono::microseconds CpuUsed() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -26,6 +26,9 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // meanwhile is the program's own doing.
 bool IdleUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s);
 
+// Lets events run for `span`, for things meant to happen meanwhile.
+void LetRun(std::chrono::milliseconds span);
+
 // CPU time (user and system, all threads) this process has used so far.
 std::chrono::microseconds CpuUsed();
 

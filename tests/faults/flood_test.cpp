@@ -1,0 +1,140 @@
+// A receiver (or a line) gone wrong floods the window with bytes: a
+// megabyte of noise, every byte value, replies cut at every byte. The
+// window keeps its lists and its memory bounded and its exchanges on time.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <algorithm>
+#include <iostream>
+#include <random>
+
+#include "front_panel.h"
+#include "panel_on_pty.h"
+#include "pty_receiver.h"
+
+namespace velmo::faults {
+namespace {
+
+constexpr std::size_t kListBound = FrontPanel::kMaxListEntries;
+// The exchange's own waits: 10 ms for the reply, and up to
+// kMaxReplyPauses more of 10 ms while a line is still coming in.
+constexpr qint64 kLongestExchangeWaitMs = 10 * (1 + FrontPanel::kMaxReplyPauses);
+// Handling what was read, on top of the waits. The sanitizers slow every
+// byte handled several times over.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kHandlingMs = 400;
+#else
+constexpr qint64 kHandlingMs = 80;
+#endif
+
+std::string Bar(int length) { return " " + std::string(static_cast<std::size_t>(length), '|'); }
+
+bool Listed(const std::vector<std::string>& entries, const std::string& entry) {
+    return std::find(entries.begin(), entries.end(), entry) != entries.end();
+}
+
+class Flood : public ::testing::Test {
+protected:
+    void SetUp() override {
+        panel_.Click("RadioOn");
+        ASSERT_TRUE(IdleUntil([&] { return panel_.SignalBar() == Bar(57); })) << "switched on, signal 80";
+    }
+
+    // One command exchange, clicked, timed from the click to its end.
+    qint64 TimedExchange() {
+        QElapsedTimer took;
+        took.start();
+        panel_.Click("FrequencyUp");
+        return took.elapsed();
+    }
+
+    void ExpectWindowStillWell() {
+        EXPECT_LE(panel_.CodesIn().size(), kListBound);
+        EXPECT_LE(panel_.CodesOut().size(), kListBound);
+        EXPECT_TRUE(panel_.messages.empty());
+        EXPECT_FALSE(panel_.window.Ending());
+        // Plain answers are read as before once the noise is over.
+        receiver_.SetAnswer(ReceiverAnswers("40"));
+        EXPECT_TRUE(IdleUntil([&] { return panel_.SignalBar() == Bar(31); })) << panel_.SignalBar();
+        for (int i = 0; i < 3; ++i) EXPECT_LT(TimedExchange(), 100);
+    }
+
+    PtyReceiver receiver_{ReceiverAnswers("80")};
+    PanelOnDevice panel_{receiver_.Path()};
+};
+
+TEST_F(Flood, AMegabyteOfNoise) {
+    const long resident_before = ResidentBytes();
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise) c = static_cast<char>(byte(random));
+
+    receiver_.Send(noise);
+    std::vector<qint64> exchanges;
+    QElapsedTimer flooding;
+    flooding.start();
+    while (receiver_.Unsent() > 0 && flooding.elapsed() < 30000) {
+        exchanges.push_back(TimedExchange());
+        LetRun(37ms);
+    }
+    ASSERT_EQ(receiver_.Unsent(), 0u);
+    for (int i = 0; i < 5; ++i) exchanges.push_back(TimedExchange());
+
+    std::cout << "exchanges during and after the flood (ms):";
+    for (auto ms : exchanges) std::cout << ' ' << ms;
+    std::cout << "\nresident growth " << (ResidentBytes() - resident_before) / 1024 << " KiB" << std::endl;
+    // Noise never ends a line, so an exchange that reads it waits its longest.
+    EXPECT_LT(*std::max_element(exchanges.begin(), exchanges.end()), kLongestExchangeWaitMs + kHandlingMs);
+    EXPECT_LT(ResidentBytes() - resident_before, 128L << 20);
+    EXPECT_EQ(panel_.CodesIn().size(), kListBound) << "a megabyte fills the list";
+    ExpectWindowStillWell();
+}
+
+TEST_F(Flood, EveryByteValue) {
+    std::string every_value, expected;
+    for (int value = 0; value < 256; ++value) {
+        every_value += static_cast<char>(value);
+        if (value != '\r' && value != '\n') expected += static_cast<char>(value);
+    }
+    receiver_.Send(every_value);
+    // Bytes are characters: NULs and bytes above 127 are listed, not lost
+    // or taken for the end of the text; only the line endings go.
+    const std::string shown = QString::fromLatin1(expected.data(), static_cast<qsizetype>(expected.size())).toStdString();
+    const auto listed_text = [&] {
+        std::string text;
+        for (const auto& entry : panel_.CodesIn()) text += entry;
+        return text;
+    };
+    EXPECT_TRUE(IdleUntil([&] { return listed_text().find(shown) != std::string::npos; }));
+    EXPECT_EQ(panel_.SignalBar(), Bar(57)) << "no signal reply among the bytes";
+    ExpectWindowStillWell();
+}
+
+// At 9600 baud a reply comes in over several reads. Wherever it is cut,
+// the signal reading and the command's own reply are read whole.
+TEST_F(Flood, RepliesSplitAtEveryByte) {
+    const std::string levels[] = {"10", "20", "30", "40", "50"};
+    const int bars[] = {5, 13, 22, 31, 40};
+    for (std::size_t cut = 1; cut <= 5; ++cut) {
+        const std::string level = levels[cut - 1];
+        receiver_.SetAnswer([cut, level](const std::string& line) -> std::vector<std::string> {
+            const std::string reply = line == "I1?" ? "I1" + level + "\r\n" : "G000\r\n";
+            return {reply.substr(0, cut), reply.substr(cut)};
+        });
+        EXPECT_TRUE(IdleUntil([&] { return panel_.SignalBar() == Bar(bars[cut - 1]); }))
+            << "cut after " << cut << ": " << panel_.SignalBar();
+        EXPECT_EQ(panel_.CodesIn().back(), "-----> I1" + level);
+
+        const std::size_t listed = panel_.CodesIn().size();
+        panel_.Click("FrequencyUp");
+        ASSERT_TRUE(IdleUntil([&] { return panel_.CodesIn().size() > listed; }));
+        const auto in = panel_.CodesIn();
+        EXPECT_TRUE(Listed({in.begin() + static_cast<std::ptrdiff_t>(listed), in.end()}, "-> G000"))
+            << "cut after " << cut << ": " << in.back();
+    }
+    EXPECT_TRUE(panel_.messages.empty());
+}
+
+}  // namespace
+}  // namespace velmo::faults

@@ -1,0 +1,82 @@
+// A receiver that never answers is not a failure: the window goes on as
+// before, listing nothing it did not receive and keeping the bar as it was.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "panel_on_pty.h"
+#include "pty_receiver.h"
+
+namespace velmo::faults {
+namespace {
+
+std::vector<PtyReceiver::Clock::time_point> Polls(const PtyReceiver& receiver) {
+    std::vector<PtyReceiver::Clock::time_point> at;
+    for (const auto& line : receiver.Received()) {
+        if (line.text == "I1?") at.push_back(line.at);
+    }
+    return at;
+}
+
+// Waits for `count` more signal queries and checks they kept the poll's pace.
+void ExpectPollGoesOn(const PtyReceiver& receiver, std::size_t count) {
+    const std::size_t before = Polls(receiver).size();
+    ASSERT_TRUE(IdleUntil([&] { return Polls(receiver).size() >= before + count; }));
+    const auto polls = Polls(receiver);
+    for (std::size_t i = std::max<std::size_t>(before, 1); i < polls.size(); ++i) {
+        const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(polls[i] - polls[i - 1]);
+        EXPECT_GE(gap.count(), 400) << "poll " << i;
+        EXPECT_LE(gap.count(), 1000) << "poll " << i;
+    }
+}
+
+std::size_t TuningCommands(const PtyReceiver& receiver) {
+    const auto lines = receiver.Lines();
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("K0", 0) == 0; }));
+}
+
+TEST(SilentReceiver, TheWindowGoesOnAndListsNothing) {
+    PtyReceiver receiver(Silent());
+    PanelOnDevice panel(receiver.Path());
+    panel.Click("RadioOn");
+    ASSERT_TRUE(IdleUntil([&] { return receiver.Lines().size() >= 12; }));
+    ExpectPollGoesOn(receiver, 3);
+    EXPECT_TRUE(panel.CodesIn().empty());
+    EXPECT_EQ(panel.SignalBar(), " ");
+
+    // Clicks are handled at once, whatever the poll is doing.
+    for (int i = 0; i < 5; ++i) {
+        const std::size_t before = TuningCommands(receiver);
+        const auto clicked = PtyReceiver::Clock::now();
+        panel.Click("FrequencyUp");
+        ASSERT_TRUE(IdleUntil([&] { return TuningCommands(receiver) > before; }));
+        const auto arrived = receiver.Received().back().at;
+        EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(arrived - clicked).count(), 500);
+        LetRun(std::chrono::milliseconds(100 * i));  // land at other points of the poll
+    }
+    EXPECT_EQ(panel.Display(), "81.800.000");
+    EXPECT_TRUE(panel.CodesIn().empty());
+    EXPECT_TRUE(panel.messages.empty());
+}
+
+TEST(SilentReceiver, FallingSilentKeepsTheBarAsItWas) {
+    PtyReceiver receiver(ReceiverAnswers("80"));
+    PanelOnDevice panel(receiver.Path());
+    panel.Click("RadioOn");
+    const std::string bar_of_80 = " " + std::string(57, '|');
+    ASSERT_TRUE(IdleUntil([&] { return panel.SignalBar() == bar_of_80; }));
+
+    receiver.SetAnswer(Silent());
+    // A reply already on its way is still listed; after the next poll nothing more is.
+    ExpectPollGoesOn(receiver, 1);
+    LetRun(200ms);
+    const std::size_t listed = panel.CodesIn().size();
+    ExpectPollGoesOn(receiver, 3);
+    EXPECT_EQ(panel.CodesIn().size(), listed);
+    EXPECT_EQ(panel.SignalBar(), bar_of_80);
+    EXPECT_TRUE(panel.messages.empty());
+}
+
+}  // namespace
+}  // namespace velmo::faults

@@ -1,7 +1,5 @@
 #include "child_process.h"
 
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcessEnvironment>
@@ -31,9 +29,8 @@ Child::Child(const ChildRun& run) : process_(std::make_unique<QProcess>()) {
     environment.insert(QString::fromLatin1(kChildMark), QStringLiteral("1"));
     for (const auto& [name, value] : run.settings)
         environment.insert(QString::fromStdString(name), QString::fromStdString(value));
-    // The child has its own Qt runtime directory, which nobody may create.
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                       QStringLiteral("/tmp/velmo-faults-runtime-%1").arg(getpid()));
+    // Another user cannot use this one's runtime directory; Qt makes one.
+    if (run.as_nobody) environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     process_->setProcessEnvironment(environment);
     process_->setProcessChannelMode(QProcess::MergedChannels);
 

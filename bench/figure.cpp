@@ -11,7 +11,9 @@ namespace {
 std::string Number(double value) {
     std::ostringstream text;
     text.setf(std::ios::fixed);
-    text.precision(std::fabs(value) < 1 ? 3 : 2);
+    // Counts read as counts.
+    if (value == std::floor(value) && std::fabs(value) < 1e9) text.precision(0);
+    else text.precision(std::fabs(value) < 1 ? 3 : 2);
     text << value;
     return text.str();
 }

@@ -37,6 +37,15 @@ std::string Compiler() {
 #endif
 }
 
+double LoadAverage() {
+    double one_minute = -1;
+    if (std::FILE* file = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(file, "%lf", &one_minute) != 1) one_minute = -1;
+        std::fclose(file);
+    }
+    return one_minute;
+}
+
 std::set<std::string> Split(const std::string& names) {
     std::set<std::string> out;
     std::istringstream in(names);
@@ -50,7 +59,8 @@ std::set<std::string> Split(const std::string& names) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Figures are taken on the offscreen platform, wherever this runs.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (argc > 1 && std::strcmp(argv[1], "--startup-child") == 0) return velmo::bench::StartupChild();
     if (argc > 1 && std::strcmp(argv[1], "--memory-child") == 0) return velmo::bench::MemoryChild();
 
@@ -89,6 +99,9 @@ int main(int argc, char** argv) {
     for (const auto& [name, run] : scenarios) {
         if (!only.empty() && !only.count(name)) continue;
         std::fprintf(stderr, "velmo-bench: %s\n", name.c_str());
+        // Others may be busy on the same machine; say how busy, since the
+        // pause figures follow it.
+        velmo::bench::Print(velmo::bench::Info(name + "_load_1min_before", LoadAverage(), "load"));
         run();
     }
     return 0;

@@ -12,7 +12,7 @@ struct Figure {
     std::string unit;
     // How the target reads in the table, e.g. "<= 10.5".
     std::string target;
-    // Empty for a figure printed for information only.
+    // Info: printed to explain another figure, held to no target.
     enum class Verdict { Pass, Short, Info } verdict = Verdict::Info;
 };
 

@@ -1,53 +1,21 @@
 #include "demo_script.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTimer>
-#include <QKeyEvent>
 #include <cstdio>
 #include <memory>
 
 namespace velmo::demo {
 
 DemoScript::DemoScript(MainWindow& window, sim::SimulatedLink& link, const sim::Clock& clock)
-    : window_(window), link_(link), clock_(clock) {
+    : window_(window), user_(window), link_(link), clock_(clock) {
     link_.Receiver().SetObserver([this](sim::Micros at, sim::SimulatedReceiver::Direction direction,
                                         std::string_view text) {
         if (direction != sim::SimulatedReceiver::Direction::ToReceiver) return;
         received_.push_back({at, std::string(text)});
         sim::ParseTuningHz(received_.back().text, tuned_hz_);
     });
-}
-
-void DemoScript::Click(const char* button) {
-    window_.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
-}
-
-void DemoScript::Key(int qt_key) {
-    QWidget* target = window_.focusWidget() ? window_.focusWidget() : &window_;
-    QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, qt_key, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(target, &release);
-}
-
-void DemoScript::EnterFrequency(const QString& text) {
-    // The box is modal: answer it from the event loop once it is up.
-    auto answer = std::make_shared<QTimer>();
-    QObject::connect(answer.get(), &QTimer::timeout, [answer, text] {
-        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!box) return;
-        answer->stop();
-        box->setTextValue(text);
-        box->accept();
-    });
-    answer->start(50);
-    Key(Qt::Key_Control);
 }
 
 void DemoScript::Screenshot(const QString& name) {
@@ -59,8 +27,6 @@ void DemoScript::Screenshot(const QString& name) {
     }
     std::fflush(stdout);
 }
-
-QString DemoScript::Display() const { return window_.findChild<QLabel*>("DisplayFrequency")->text(); }
 
 bool DemoScript::HeldSince(std::size_t from) const {
     for (std::size_t i = from; i < received_.size(); ++i) {
@@ -75,24 +41,24 @@ void DemoScript::Tour(const QString& directory) {
     auto scan_from = std::make_shared<std::size_t>(0);
     Run({
         {"start", [this] { Screenshot("01-start.png"); }, {}, 0},
-        {"switch on", [this] { Click("RadioOn"); },
-         [this] { return window_.findChild<QLabel*>("SignalStrength")->text().size() > 1; }, 3000},
+        {"switch on", [this] { user_.Click("RadioOn"); },
+         [this] { return user_.SignalBar().size() > 1; }, 3000},
         {"on", [this] { Screenshot("02-on.png"); }, {}, 0},
         {"tune", [this] {
-             Click("FrequencyUp");
-             Click("FrequencyUp");
-             Key(Qt::Key_PageDown);
+             user_.Click("FrequencyUp");
+             user_.Click("FrequencyUp");
+             user_.Key(Qt::Key_PageDown);
          }, {}, 0},
         {"tuned", [this] { Screenshot("03-tuned.png"); }, {}, 0},
         {"scan", [this, scan_from] {
              *scan_from = received_.size();
-             Click("Scan");
+             user_.Click("Scan");
          }, [this, scan_from] { return HeldSince(*scan_from); }, 30000},
         {"holding", [this] {
              Screenshot("04-scan-holding.png");
-             std::printf("held on %s MHz\n", Display().toLocal8Bit().constData());
+             std::printf("held on %s MHz\n", user_.Display().c_str());
          }, {}, 0},
-        {"stop scan", [this] { Click("Scan"); }, {}, 0},
+        {"stop scan", [this] { user_.Click("Scan"); }, {}, 0},
     });
 }
 
@@ -100,16 +66,16 @@ void DemoScript::Pass(double low_mhz, double high_mhz) {
     auto start = std::make_shared<std::size_t>(0);
     auto high_hz = static_cast<std::int64_t>(high_mhz * 1e6 + 0.5);
     Run({
-        {"switch on", [this] { Click("RadioOn"); }, {}, 0},
-        {"enter the low end", [this, low_mhz] { EnterFrequency(QString::number(low_mhz, 'f', 6)); }, {}, 0},
+        {"switch on", [this] { user_.Click("RadioOn"); }, {}, 0},
+        {"enter the low end", [this, low_mhz] { user_.EnterFrequency(QString::number(low_mhz, 'f', 6)); }, {}, 0},
         {"scan", [this, start] {
              *start = received_.size();
-             Click("Scan");
+             user_.Click("Scan");
          },
          [this, high_hz] { return tuned_hz_ >= high_hz; },
          4 * 3600 * 1000},
         {"report", [this, start, low_mhz, high_mhz, high_hz] {
-             Click("Scan");
+             user_.Click("Scan");
              // The pass ends with the first tuning at or above the top.
              std::vector<sim::ObservedLine> pass;
              for (std::size_t i = *start; i < received_.size(); ++i) {

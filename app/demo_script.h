@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "main_window.h"
+#include "window_driver.h"
 #include "sim/scan_report.h"
 #include "sim/simulated_link.h"
 
@@ -39,14 +40,11 @@ private:
     void Run(std::vector<Step> steps);
     void Next();
 
-    void Click(const char* button);
-    void Key(int qt_key);
-    void EnterFrequency(const QString& text);
     void Screenshot(const QString& name);
-    QString Display() const;
     bool HeldSince(std::size_t from) const;
 
     MainWindow& window_;
+    WindowDriver user_;
     sim::SimulatedLink& link_;
     const sim::Clock& clock_;
     std::vector<sim::ObservedLine> received_;

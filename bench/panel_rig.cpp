@@ -1,11 +1,8 @@
 #include "panel_rig.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QInputDialog>
-#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -20,11 +17,7 @@ PanelRig::PanelRig(const std::string& device)
 }
 
 PanelRig::~PanelRig() {
-    if (!window.Ending()) Click("RadioOff");
-}
-
-void PanelRig::Click(const char* button) {
-    window.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+    if (!window.Ending()) user.Click("RadioOff");
 }
 
 void PanelRig::Key(int qt_key) {
@@ -33,26 +26,9 @@ void PanelRig::Key(int qt_key) {
     QTest::keyClick(target, static_cast<Qt::Key>(qt_key));
 }
 
-void PanelRig::EnterFrequency(const QString& text) {
-    // The box is modal: answer it from the event loop once it is up.
-    auto answer = std::make_shared<QTimer>();
-    QObject::connect(answer.get(), &QTimer::timeout, [answer, text] {
-        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!box) return;
-        answer->stop();
-        box->setTextValue(text);
-        box->accept();
-    });
-    answer->start(20);
-    Key(Qt::Key_Control);
-}
-
-QString PanelRig::Display() const { return window.findChild<QLabel*>(QStringLiteral("DisplayFrequency"))->text(); }
-QString PanelRig::SignalBar() const { return window.findChild<QLabel*>(QStringLiteral("SignalStrength"))->text(); }
-
 bool PanelRig::SwitchOn() {
-    Click("RadioOn");
-    return RunUntil([this] { return SignalBar().size() > 1 || window.Ending(); }, std::chrono::seconds(10), 20) &&
+    user.Click("RadioOn");
+    return RunUntil([this] { return user.SignalBar().size() > 1 || window.Ending(); }, std::chrono::seconds(10), 20) &&
            !window.Ending();
 }
 

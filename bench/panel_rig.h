@@ -8,6 +8,7 @@
 
 #include "main_window.h"
 #include "qt_serial_link.h"
+#include "window_driver.h"
 
 namespace velmo::bench {
 
@@ -24,14 +25,11 @@ public:
     QtSerialLink link;
     std::vector<std::string> failures;
     MainWindow window;
+    WindowDriver user{window};
 
-    void Click(const char* button);
-    // A key press and release on the focused list, as the user types it.
+    // A key press and release on the focused list, as QTest types it: the
+    // key-to-wire figure is defined on a QTest key event.
     void Key(int qt_key);
-    // Answers the direct-entry box with `text` once it is up.
-    void EnterFrequency(const QString& text);
-    QString Display() const;
-    QString SignalBar() const;
     // Switches on and waits for the first signal reading to be drawn.
     bool SwitchOn();
 };

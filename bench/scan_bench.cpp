@@ -41,9 +41,9 @@ void EmptyBandScanFigures() {
             return;
         }
         const std::size_t from = receiver.ReceivedCount();
-        rig.Click("Scan");
+        rig.user.Click("Scan");
         RunFor(std::chrono::seconds(60));
-        rig.Click("Scan");
+        rig.user.Click("Scan");
         const auto report = Judge(LinesSince(receiver, from), options);
         const std::string suffix = wire_timing ? "_wire" : "_no_wire";
         Print(AtLeast("scan_empty_steps_per_s" + suffix, report.steps_per_second, "1/s", 19.5));
@@ -61,7 +61,7 @@ void BandPassFigures() {
         std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
         return;
     }
-    rig.EnterFrequency(QString::number(kLowMhz, 'f', 6));
+    rig.user.EnterFrequency(QString::number(kLowMhz, 'f', 6));
     if (!RunUntil([&] { return receiver.LastTuningHz() == static_cast<std::int64_t>(kLowMhz * 1e6); },
                   std::chrono::seconds(10), 20)) {
         std::fprintf(stderr, "velmo-bench: could not tune to the low end\n");
@@ -69,10 +69,10 @@ void BandPassFigures() {
     }
     const std::size_t from = receiver.ReceivedCount();
     const auto started = Clock::now();
-    rig.Click("Scan");
+    rig.user.Click("Scan");
     const bool finished =
         RunUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(15), 50);
-    rig.Click("Scan");
+    rig.user.Click("Scan");
     const double wall = SecondsBetween(started, Clock::now());
     if (!finished) std::fprintf(stderr, "velmo-bench: the pass did not reach the top in time\n");
 

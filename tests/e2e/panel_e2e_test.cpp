@@ -18,7 +18,7 @@ const Lines kSwitchOn = {"H101",  "G300",  "J4064", "J4180", "J4350", "J5000",
                          "K00081300000060400", "K00081300000060400"};
 
 void SwitchOn(PanelOnSim& panel) {
-    panel.Click("RadioOn");
+    panel.user.Click("RadioOn");
     ASSERT_TRUE(WaitUntil([&] { return panel.sim.Received().size() >= kSwitchOn.size(); }, 5s));
 }
 
@@ -28,9 +28,9 @@ TEST(EndToEnd, SwitchingOnSendsTheTwelveCommandsInOrder) {
     PanelOnSim panel;
     SwitchOn(panel);
     EXPECT_EQ(panel.sim.Received(), kSwitchOn);
-    EXPECT_EQ(panel.CodesOut(), kSwitchOn);
-    ASSERT_TRUE(WaitUntil([&] { return panel.CodesIn().size() >= 12; }, 5s));
-    EXPECT_EQ(panel.CodesIn().front(), "-> G000");
+    EXPECT_EQ(panel.user.CodesOut(), kSwitchOn);
+    ASSERT_TRUE(WaitUntil([&] { return panel.user.CodesIn().size() >= 12; }, 5s));
+    EXPECT_EQ(panel.user.CodesIn().front(), "-> G000");
     EXPECT_TRUE(panel.failures.empty());
 }
 
@@ -43,20 +43,20 @@ TEST(EndToEnd, TuningByButtonsAndKeys) {
         const char* display;
     };
     const Step steps[] = {
-        {[&] { panel.Click("FrequencyUp"); }, "K00081400000060400", "81.400.000"},
-        {[&] { panel.Click("FrequencyDown"); }, "K00081300000060400", "81.300.000"},
-        {[&] { panel.Key(Qt::Key_PageUp); }, "K00081400000060400", "81.400.000"},
-        {[&] { panel.Key(Qt::Key_U); }, "K00081500000060400", "81.500.000"},
-        {[&] { panel.Key(Qt::Key_PageDown, "CodesOut"); }, "K00081400000060400", "81.400.000"},
-        {[&] { panel.Key(Qt::Key_End); }, "K01300000000060400", "1300.000.000"},
-        {[&] { panel.Key(Qt::Key_Home); }, "K00000100000060400", "0.100.000"},
+        {[&] { panel.user.Click("FrequencyUp"); }, "K00081400000060400", "81.400.000"},
+        {[&] { panel.user.Click("FrequencyDown"); }, "K00081300000060400", "81.300.000"},
+        {[&] { panel.user.Key(Qt::Key_PageUp); }, "K00081400000060400", "81.400.000"},
+        {[&] { panel.user.Key(Qt::Key_U); }, "K00081500000060400", "81.500.000"},
+        {[&] { panel.user.Key(Qt::Key_PageDown, "CodesOut"); }, "K00081400000060400", "81.400.000"},
+        {[&] { panel.user.Key(Qt::Key_End); }, "K01300000000060400", "1300.000.000"},
+        {[&] { panel.user.Key(Qt::Key_Home); }, "K00000100000060400", "0.100.000"},
     };
     for (const auto& step : steps) {
         const auto before = panel.TuningCommands().size();
         step.act();
         EXPECT_TRUE(WaitUntil([&] { return panel.TuningCommands().size() > before; }, 3s)) << step.command;
         EXPECT_EQ(panel.TuningCommands().back(), step.command);
-        EXPECT_EQ(panel.Display(), step.display);
+        EXPECT_EQ(panel.user.Display(), step.display);
     }
 }
 
@@ -64,10 +64,10 @@ TEST(EndToEnd, TheSignalBarFollowsTheStation) {
     PanelOnSim panel;
     SwitchOn(panel);
     // 81.3 MHz carries a strong broadcast station; 1300 MHz only noise.
-    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.SignalBar()) > 50; }, 3s)) << panel.SignalBar();
-    panel.Key(Qt::Key_End);
-    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.SignalBar()) < 20; }, 3s)) << panel.SignalBar();
-    const auto in = panel.CodesIn();
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 3s)) << panel.user.SignalBar();
+    panel.user.Key(Qt::Key_End);
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) < 20; }, 3s)) << panel.user.SignalBar();
+    const auto in = panel.user.CodesIn();
     EXPECT_TRUE(std::any_of(in.begin(), in.end(), [](const std::string& e) { return e.rfind("-----> I1", 0) == 0; }));
 }
 
@@ -75,9 +75,9 @@ TEST(EndToEnd, TheScannerHoldsOnTheFirstStationForSixSecondsThenGoesOn) {
     PanelOnSim panel;
     SwitchOn(panel);
     Sampler sampler(panel);
-    panel.Click("Scan");
+    panel.user.Click("Scan");
     // From 81.3 MHz in 100 KHz steps the first station is at 82.5 MHz.
-    ASSERT_TRUE(WaitUntil([&] { return panel.Display() == "82.600.000"; }, 20s)) << panel.Display();
+    ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();
 
     std::optional<qint64> arrived, left;
     int longest_bar = 0;
@@ -90,7 +90,7 @@ TEST(EndToEnd, TheScannerHoldsOnTheFirstStationForSixSecondsThenGoesOn) {
     EXPECT_GE(*left - *arrived, 5900) << "held for 6 s";
     EXPECT_LE(*left - *arrived, 7000);
     EXPECT_GT(longest_bar, 50) << "the bar shows the station during the hold";
-    const auto in = panel.CodesIn();
+    const auto in = panel.user.CodesIn();
     EXPECT_TRUE(std::find(in.begin(), in.end(), "---------> I007") != in.end());
     const auto tunings = panel.TuningCommands();
     EXPECT_TRUE(std::find(tunings.begin(), tunings.end(), "K00082400000060400") != tunings.end());
@@ -100,9 +100,9 @@ TEST(EndToEnd, TheScannerHoldsOnTheFirstStationForSixSecondsThenGoesOn) {
 TEST(EndToEnd, SwitchingOffMidScanStopsEverything) {
     PanelOnSim panel;
     SwitchOn(panel);
-    panel.Click("Scan");
+    panel.user.Click("Scan");
     ASSERT_TRUE(WaitUntil([&] { return panel.TuningCommands().size() > 5; }, 3s));
-    panel.Click("RadioOff");
+    panel.user.Click("RadioOff");
     // A scanner tick that fell due during the switch-off's own exchange
     // runs to its end first: at most its tuning command and query follow.
     ASSERT_TRUE(WaitUntil([&] { return panel.sim.Received().size() > 12; }, 3s));
@@ -112,8 +112,8 @@ TEST(EndToEnd, SwitchingOffMidScanStopsEverything) {
     EXPECT_LE(received.end() - off, 3);
     EXPECT_FALSE(WaitUntil([&] { return panel.sim.Received().size() > received.size(); }, 1s))
         << "the scanner has stopped";
-    EXPECT_EQ(panel.SignalBar(), " ");
-    const auto out = panel.CodesOut();
+    EXPECT_EQ(panel.user.SignalBar(), " ");
+    const auto out = panel.user.CodesOut();
     EXPECT_NE(std::find(out.end() - std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(out.size())), out.end(), "H100"),
               out.end());
 }
@@ -121,7 +121,7 @@ TEST(EndToEnd, SwitchingOffMidScanStopsEverything) {
 TEST(EndToEnd, EscapeEndsTheProgramWithoutSwitchingTheReceiverOff) {
     PanelOnSim panel;
     SwitchOn(panel);
-    panel.Key(Qt::Key_Escape);
+    panel.user.Key(Qt::Key_Escape);
     EXPECT_TRUE(panel.window.Ending());
     EXPECT_EQ(panel.window.ExitStatus(), 0);
     const auto lines = panel.sim.Received().size();

@@ -21,7 +21,7 @@ Sampler::Sampler(const PanelOnSim& panel) : timer_(new QTimer) {
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     QObject::connect(timer_, &QTimer::timeout, [this, &panel, clock] {
-        samples.push_back({clock->elapsed(), panel.Display(), panel.SignalBar()});
+        samples.push_back({clock->elapsed(), panel.user.Display(), panel.user.SignalBar()});
     });
     timer_->start(20);
 }
@@ -37,30 +37,8 @@ PanelOnSim::PanelOnSim(sim::ReceiverOptions options)
 
 PanelOnSim::~PanelOnSim() {
     // Leave the receiver's port closed before the server goes away.
-    if (!window.Ending()) Key(Qt::Key_Delete);
+    if (!window.Ending()) user.Key(Qt::Key_Delete);
 }
-
-void PanelOnSim::Click(const char* button) { Find<QAbstractButton>(button)->click(); }
-
-void PanelOnSim::Key(int qt_key, const char* focused) {
-    QWidget* target = Find<QWidget>(focused);
-    target->setFocus();
-    QTest::keyClick(target, static_cast<Qt::Key>(qt_key));
-}
-
-std::string PanelOnSim::Display() const { return Find<QLabel>("DisplayFrequency")->text().toStdString(); }
-std::string PanelOnSim::SignalBar() const { return Find<QLabel>("SignalStrength")->text().toStdString(); }
-
-namespace {
-std::vector<std::string> Entries(const QListWidget* list) {
-    std::vector<std::string> entries;
-    for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
-    return entries;
-}
-}  // namespace
-
-std::vector<std::string> PanelOnSim::CodesOut() const { return Entries(Find<QListWidget>("CodesOut")); }
-std::vector<std::string> PanelOnSim::CodesIn() const { return Entries(Find<QListWidget>("CodesIn")); }
 
 std::vector<std::string> PanelOnSim::TuningCommands() const {
     std::vector<std::string> commands;

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLabel>
-#include <QListWidget>
 #include <QTimer>
 #include <chrono>
 #include <functional>
@@ -12,6 +8,7 @@
 
 #include "main_window.h"
 #include "qt_serial_link.h"
+#include "window_driver.h"
 #include "sim/background_pty_server.h"
 
 namespace velmo::e2e {
@@ -48,17 +45,9 @@ public:
     QtSerialLink link;
     std::vector<std::string> failures;
     MainWindow window;
+    WindowDriver user{window};
 
-    template <typename T>
-    T* Find(const char* name) const {
-        return window.findChild<T*>(QString::fromLatin1(name));
-    }
-    void Click(const char* button);
-    void Key(int qt_key, const char* focused = "CodesIn");
-    std::string Display() const;
-    std::string SignalBar() const;
-    std::vector<std::string> CodesOut() const;
-    std::vector<std::string> CodesIn() const;
+    // The tuning commands the receiver has taken in so far.
     std::vector<std::string> TuningCommands() const;
 };
 

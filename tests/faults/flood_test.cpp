@@ -37,26 +37,26 @@ bool Listed(const std::vector<std::string>& entries, const std::string& entry) {
 class Flood : public ::testing::Test {
 protected:
     void SetUp() override {
-        panel_.Click("RadioOn");
-        ASSERT_TRUE(IdleUntil([&] { return panel_.SignalBar() == Bar(57); })) << "switched on, signal 80";
+        panel_.user.Click("RadioOn");
+        ASSERT_TRUE(IdleUntil([&] { return panel_.user.SignalBar() == Bar(57); })) << "switched on, signal 80";
     }
 
     // One command exchange, clicked, timed from the click to its end.
     qint64 TimedExchange() {
         QElapsedTimer took;
         took.start();
-        panel_.Click("FrequencyUp");
+        panel_.user.Click("FrequencyUp");
         return took.elapsed();
     }
 
     void ExpectWindowStillWell() {
-        EXPECT_LE(panel_.CodesIn().size(), kListBound);
-        EXPECT_LE(panel_.CodesOut().size(), kListBound);
+        EXPECT_LE(panel_.user.CodesIn().size(), kListBound);
+        EXPECT_LE(panel_.user.CodesOut().size(), kListBound);
         EXPECT_TRUE(panel_.messages.empty());
         EXPECT_FALSE(panel_.window.Ending());
         // Plain answers are read as before once the noise is over.
         receiver_.SetAnswer(ReceiverAnswers("40"));
-        EXPECT_TRUE(IdleUntil([&] { return panel_.SignalBar() == Bar(31); })) << panel_.SignalBar();
+        EXPECT_TRUE(IdleUntil([&] { return panel_.user.SignalBar() == Bar(31); })) << panel_.user.SignalBar();
         for (int i = 0; i < 3; ++i) EXPECT_LT(TimedExchange(), 100);
     }
 
@@ -88,7 +88,7 @@ TEST_F(Flood, AMegabyteOfNoise) {
     // Noise never ends a line, so an exchange that reads it waits its longest.
     EXPECT_LT(*std::max_element(exchanges.begin(), exchanges.end()), kLongestExchangeWaitMs + kHandlingMs);
     EXPECT_LT(ResidentBytes() - resident_before, 128L << 20);
-    EXPECT_EQ(panel_.CodesIn().size(), kListBound) << "a megabyte fills the list";
+    EXPECT_EQ(panel_.user.CodesIn().size(), kListBound) << "a megabyte fills the list";
     ExpectWindowStillWell();
 }
 
@@ -104,11 +104,11 @@ TEST_F(Flood, EveryByteValue) {
     const std::string shown = QString::fromLatin1(expected.data(), static_cast<qsizetype>(expected.size())).toStdString();
     const auto listed_text = [&] {
         std::string text;
-        for (const auto& entry : panel_.CodesIn()) text += entry;
+        for (const auto& entry : panel_.user.CodesIn()) text += entry;
         return text;
     };
     EXPECT_TRUE(IdleUntil([&] { return listed_text().find(shown) != std::string::npos; }));
-    EXPECT_EQ(panel_.SignalBar(), Bar(57)) << "no signal reply among the bytes";
+    EXPECT_EQ(panel_.user.SignalBar(), Bar(57)) << "no signal reply among the bytes";
     ExpectWindowStillWell();
 }
 
@@ -123,14 +123,14 @@ TEST_F(Flood, RepliesSplitAtEveryByte) {
             const std::string reply = line == "I1?" ? "I1" + level + "\r\n" : "G000\r\n";
             return {reply.substr(0, cut), reply.substr(cut)};
         });
-        EXPECT_TRUE(IdleUntil([&] { return panel_.SignalBar() == Bar(bars[cut - 1]); }))
-            << "cut after " << cut << ": " << panel_.SignalBar();
-        EXPECT_EQ(panel_.CodesIn().back(), "-----> I1" + level);
+        EXPECT_TRUE(IdleUntil([&] { return panel_.user.SignalBar() == Bar(bars[cut - 1]); }))
+            << "cut after " << cut << ": " << panel_.user.SignalBar();
+        EXPECT_EQ(panel_.user.CodesIn().back(), "-----> I1" + level);
 
-        const std::size_t listed = panel_.CodesIn().size();
-        panel_.Click("FrequencyUp");
-        ASSERT_TRUE(IdleUntil([&] { return panel_.CodesIn().size() > listed; }));
-        const auto in = panel_.CodesIn();
+        const std::size_t listed = panel_.user.CodesIn().size();
+        panel_.user.Click("FrequencyUp");
+        ASSERT_TRUE(IdleUntil([&] { return panel_.user.CodesIn().size() > listed; }));
+        const auto in = panel_.user.CodesIn();
         EXPECT_TRUE(Listed({in.begin() + static_cast<std::ptrdiff_t>(listed), in.end()}, "-> G000"))
             << "cut after " << cut << ": " << in.back();
     }

@@ -31,7 +31,7 @@ constexpr const char* kDialoutAdvice = "dialout";
 // Switches on and checks everything that must follow a failed open.
 void ExpectSwitchingOnFails(const std::string& device, const std::string& advice) {
     PanelOnDevice panel(device);
-    panel.Click("RadioOn");
+    panel.user.Click("RadioOn");
 
     ASSERT_EQ(panel.messages.size(), 1u);
     const std::string& message = panel.messages.front();
@@ -46,11 +46,11 @@ void ExpectSwitchingOnFails(const std::string& device, const std::string& advice
     EXPECT_TRUE(panel.window.Ending());
     EXPECT_EQ(panel.window.ExitStatus(), 1);
     EXPECT_FALSE(panel.link.IsOpen());
-    EXPECT_TRUE(panel.CodesOut().empty());
-    EXPECT_EQ(panel.OnOffColour(), QColor(255, 0, 0));
+    EXPECT_TRUE(panel.user.CodesOut().empty());
+    EXPECT_EQ(panel.user.Background("OnOffLabel"), QColor(255, 0, 0));
 
     // An ending program does nothing more: no second attempt, no second message.
-    panel.Click("RadioOn");
+    panel.user.Click("RadioOn");
     EXPECT_EQ(panel.messages.size(), 1u);
 }
 

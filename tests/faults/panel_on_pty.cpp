@@ -79,27 +79,7 @@ PanelOnDevice::PanelOnDevice(std::string device)
 
 PanelOnDevice::~PanelOnDevice() {
     // Leave the port closed, as switching off does.
-    if (!window.Ending()) Click("RadioOff");
-}
-
-void PanelOnDevice::Click(const char* button) { Find<QAbstractButton>(button)->click(); }
-
-std::string PanelOnDevice::Display() const { return Find<QLabel>("DisplayFrequency")->text().toStdString(); }
-std::string PanelOnDevice::SignalBar() const { return Find<QLabel>("SignalStrength")->text().toStdString(); }
-
-namespace {
-std::vector<std::string> Entries(const QListWidget* list) {
-    std::vector<std::string> entries;
-    for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
-    return entries;
-}
-}  // namespace
-
-std::vector<std::string> PanelOnDevice::CodesOut() const { return Entries(Find<QListWidget>("CodesOut")); }
-std::vector<std::string> PanelOnDevice::CodesIn() const { return Entries(Find<QListWidget>("CodesIn")); }
-
-QColor PanelOnDevice::OnOffColour() const {
-    return Find<QLabel>("OnOffLabel")->palette().color(QPalette::Window);
+    if (!window.Ending()) user.Click("RadioOff");
 }
 
 }  // namespace velmo::faults

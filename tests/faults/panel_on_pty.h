@@ -13,6 +13,7 @@
 
 #include "main_window.h"
 #include "qt_serial_link.h"
+#include "window_driver.h"
 
 namespace velmo::faults {
 
@@ -62,17 +63,12 @@ public:
     qint64 reported_at = -1;
     QElapsedTimer clock;
     MainWindow window;
+    WindowDriver user{window};
 
     template <typename T>
     T* Find(const char* name) const {
         return window.findChild<T*>(QString::fromLatin1(name));
     }
-    void Click(const char* button);
-    std::string Display() const;
-    std::string SignalBar() const;
-    std::vector<std::string> CodesOut() const;
-    std::vector<std::string> CodesIn() const;
-    QColor OnOffColour() const;
 };
 
 }  // namespace velmo::faults

@@ -39,42 +39,42 @@ std::size_t TuningCommands(const PtyReceiver& receiver) {
 TEST(SilentReceiver, TheWindowGoesOnAndListsNothing) {
     PtyReceiver receiver(Silent());
     PanelOnDevice panel(receiver.Path());
-    panel.Click("RadioOn");
+    panel.user.Click("RadioOn");
     ASSERT_TRUE(IdleUntil([&] { return receiver.Lines().size() >= 12; }));
     ExpectPollGoesOn(receiver, 3);
-    EXPECT_TRUE(panel.CodesIn().empty());
-    EXPECT_EQ(panel.SignalBar(), " ");
+    EXPECT_TRUE(panel.user.CodesIn().empty());
+    EXPECT_EQ(panel.user.SignalBar(), " ");
 
     // Clicks are handled at once, whatever the poll is doing.
     for (int i = 0; i < 5; ++i) {
         const std::size_t before = TuningCommands(receiver);
         const auto clicked = PtyReceiver::Clock::now();
-        panel.Click("FrequencyUp");
+        panel.user.Click("FrequencyUp");
         ASSERT_TRUE(IdleUntil([&] { return TuningCommands(receiver) > before; }));
         const auto arrived = receiver.Received().back().at;
         EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(arrived - clicked).count(), 500);
         LetRun(std::chrono::milliseconds(100 * i));  // land at other points of the poll
     }
-    EXPECT_EQ(panel.Display(), "81.800.000");
-    EXPECT_TRUE(panel.CodesIn().empty());
+    EXPECT_EQ(panel.user.Display(), "81.800.000");
+    EXPECT_TRUE(panel.user.CodesIn().empty());
     EXPECT_TRUE(panel.messages.empty());
 }
 
 TEST(SilentReceiver, FallingSilentKeepsTheBarAsItWas) {
     PtyReceiver receiver(ReceiverAnswers("80"));
     PanelOnDevice panel(receiver.Path());
-    panel.Click("RadioOn");
+    panel.user.Click("RadioOn");
     const std::string bar_of_80 = " " + std::string(57, '|');
-    ASSERT_TRUE(IdleUntil([&] { return panel.SignalBar() == bar_of_80; }));
+    ASSERT_TRUE(IdleUntil([&] { return panel.user.SignalBar() == bar_of_80; }));
 
     receiver.SetAnswer(Silent());
     // A reply already on its way is read by the poll after it at the
     // latest, and that poll has ended once the next query goes out.
     ExpectPollGoesOn(receiver, 2);
-    const std::size_t listed = panel.CodesIn().size();
+    const std::size_t listed = panel.user.CodesIn().size();
     ExpectPollGoesOn(receiver, 3);
-    EXPECT_EQ(panel.CodesIn().size(), listed);
-    EXPECT_EQ(panel.SignalBar(), bar_of_80);
+    EXPECT_EQ(panel.user.CodesIn().size(), listed);
+    EXPECT_EQ(panel.user.SignalBar(), bar_of_80);
     EXPECT_TRUE(panel.messages.empty());
 }
 

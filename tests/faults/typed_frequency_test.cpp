@@ -70,12 +70,12 @@ TEST_P(TypedFrequency, OnlyNumbersInRangeTune) {
     const Typed& typed = GetParam();
     PtyReceiver receiver(ReceiverAnswers());
     PanelOnDevice panel(receiver.Path());
-    panel.Click("RadioOn");
+    panel.user.Click("RadioOn");
     ASSERT_TRUE(IdleUntil([&] { return receiver.Lines().size() >= 12; }));
     const std::size_t before = receiver.Lines().size();
 
     BoxAnswerer answerer(typed.text);
-    RunInEventLoop([&] { panel.Click("Direct"); });
+    RunInEventLoop([&] { panel.user.Click("Direct"); });
     // A volume change after the box marks the end of what the box sent.
     panel.Find<QScrollBar>("Volume")->setValue(99);
     ASSERT_TRUE(IdleUntil([&] {
@@ -91,7 +91,7 @@ TEST_P(TypedFrequency, OnlyNumbersInRangeTune) {
     const std::vector<std::string> expected =
         typed.tuning_command.empty() ? std::vector<std::string>{} : std::vector<std::string>{typed.tuning_command};
     EXPECT_EQ(tuned, expected);
-    EXPECT_EQ(panel.Display(), typed.display);
+    EXPECT_EQ(panel.user.Display(), typed.display);
     EXPECT_EQ(answerer.offered, std::vector<std::string>(static_cast<std::size_t>(typed.boxes_shown), "81.3"))
         << "a rejected entry brings the box back with the frequency, not the entry";
     EXPECT_TRUE(panel.messages.empty());

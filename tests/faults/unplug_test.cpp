@@ -36,9 +36,9 @@ TEST_P(Unplugged, TheUserIsToldWithinOnePollAndTheProgramEnds) {
     const UnplugCase& c = GetParam();
     PtyReceiver receiver(ReceiverAnswers("80", c.squelch));
     PanelOnDevice panel(receiver.Path());
-    panel.Click("RadioOn");
+    panel.user.Click("RadioOn");
     ASSERT_TRUE(IdleUntil([&] { return Contains(receiver.Lines(), "I1?"); })) << "the signal poll runs";
-    if (c.scan) panel.Click("Scan");
+    if (c.scan) panel.user.Click("Scan");
 
     // Pulled from a timer: during the hold the test's own code is not
     // running, the hold is (inside the test's event processing).

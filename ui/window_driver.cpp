@@ -1,0 +1,74 @@
+#include "window_driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+
+namespace velmo {
+namespace {
+
+std::vector<std::string> Entries(const QListWidget* list) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
+    return entries;
+}
+
+}  // namespace
+
+void WindowDriver::Click(const char* button) const {
+    window_.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+}
+
+void WindowDriver::Key(int qt_key, const char* focused) const {
+    QWidget* target = window_.findChild<QWidget*>(QString::fromLatin1(focused));
+    target->setFocus();
+    QKeyEvent press(QEvent::KeyPress, qt_key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, qt_key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+void WindowDriver::AnswerInputBox(const QString& text, bool accept) const {
+    // The box is modal: answer it from the event loop once it is up.
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, text, accept] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        box->setTextValue(text);
+        accept ? box->accept() : box->reject();
+    });
+    poll->start(10);
+}
+
+void WindowDriver::EnterFrequency(const QString& text) const {
+    AnswerInputBox(text);
+    Key(Qt::Key_Control);
+}
+
+std::string WindowDriver::Display() const {
+    return window_.findChild<QLabel*>(QStringLiteral("DisplayFrequency"))->text().toStdString();
+}
+
+std::string WindowDriver::SignalBar() const {
+    return window_.findChild<QLabel*>(QStringLiteral("SignalStrength"))->text().toStdString();
+}
+
+std::vector<std::string> WindowDriver::CodesOut() const {
+    return Entries(window_.findChild<QListWidget*>(QStringLiteral("CodesOut")));
+}
+
+std::vector<std::string> WindowDriver::CodesIn() const {
+    return Entries(window_.findChild<QListWidget*>(QStringLiteral("CodesIn")));
+}
+
+QColor WindowDriver::Background(const char* label) const {
+    return window_.findChild<QLabel*>(QString::fromLatin1(label))->palette().color(QPalette::Window);
+}
+
+}  // namespace velmo

@@ -2,20 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTest>
 
 namespace velmo::e2e {
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.elapsed() > limit.count()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 Sampler::Sampler(const PanelOnSim& panel) : timer_(new QTimer) {
     auto clock = std::make_shared<QElapsedTimer>();

@@ -10,11 +10,11 @@
 #include "qt_serial_link.h"
 #include "window_driver.h"
 #include "sim/background_pty_server.h"
+#include "ui_test_support.h"
 
 namespace velmo::e2e {
 
-// Lets the event loop run until the condition holds or the time is up.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+using testing::WaitUntil;
 
 // Samples what the window shows every 20 ms. Its ticks come from the event
 // loop, so it keeps sampling inside the panel's pauses, where a test's own

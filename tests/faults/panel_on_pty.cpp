@@ -11,17 +11,6 @@
 
 namespace velmo::faults {
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.elapsed() > limit.count()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 bool IdleUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     // A wake-up tick, so the wait ends on time even when nothing else happens.
     QTimer wake;

@@ -13,14 +13,16 @@
 
 #include "main_window.h"
 #include "qt_serial_link.h"
+#include "ui_test_support.h"
 #include "window_driver.h"
 
 namespace velmo::faults {
 
 using namespace std::chrono_literals;
 
-// Lets events run until the condition holds or the time is up.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s);
+// Lets events run until the condition holds or the time is up (10 s unless
+// told otherwise).
+using testing::WaitUntil;
 
 // Lets events run until the condition holds or the time is up, without
 // spinning: the thread sleeps between events, so what the process spends

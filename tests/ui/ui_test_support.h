@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include "main_window.h"
@@ -12,6 +13,9 @@ namespace velmo::testing {
 
 // Lets events run until `condition` holds or 10 s have passed.
 bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = 10000);
+inline bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    return WaitUntil(condition, static_cast<int>(limit.count()));
+}
 
 // Runs `scenario` inside the application's event loop, as the program runs
 // its events, and returns the loop's exit status once something ends it.

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QTest>
 #include <fstream>
 
 #include "failure_message.h"

@@ -1,8 +1,9 @@
 #include "answering_pty.h"
 
+#include "sim/raw_pty.h"
+
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -22,17 +23,12 @@ std::string AnswerTo(const std::string& line) {
 }  // namespace
 
 AnsweringPty::AnsweringPty() {
-    termios raw{};
-    cfmakeraw(&raw);
-    std::array<char, 256> name{};
-    if (openpty(&master_, &slave_, name.data(), &raw, nullptr) != 0) {
-        throw std::system_error(errno, std::generic_category(), "openpty");
-    }
-    slave_path_ = name.data();
-    fcntl(master_, F_SETFD, FD_CLOEXEC);
-    fcntl(slave_, F_SETFD, FD_CLOEXEC);
-    // An answer nobody reads is dropped rather than blocking the server.
-    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    // The master does not block: an answer nobody reads is dropped rather
+    // than holding up the server.
+    const sim::RawPty pty = sim::OpenRawPty();
+    master_ = pty.master;
+    slave_ = pty.slave;
+    slave_path_ = pty.slave_path;
     if (pipe(stop_pipe_) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
     thread_ = std::thread([this] { Serve(); });
 }

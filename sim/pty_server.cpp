@@ -1,8 +1,8 @@
 #include "sim/pty_server.h"
+#include "sim/raw_pty.h"
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -41,16 +41,10 @@ std::string Printable(std::string_view text) {
 
 PtyServer::PtyServer(ReceiverOptions options, std::ostream* log)
     : started_(clock_.Now()), receiver_(std::move(options)), log_(log) {
-    termios raw{};
-    cfmakeraw(&raw);
-    cfsetispeed(&raw, B9600);
-    cfsetospeed(&raw, B9600);
-    std::array<char, 256> name{};
-    if (openpty(&master_, &slave_, name.data(), &raw, nullptr) != 0) ThrowErrno("openpty");
-    slave_path_ = name.data();
-    fcntl(master_, F_SETFD, FD_CLOEXEC);
-    fcntl(slave_, F_SETFD, FD_CLOEXEC);
-    if (fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) ThrowErrno("fcntl");
+    const RawPty pty = OpenRawPty();
+    master_ = pty.master;
+    slave_ = pty.slave;
+    slave_path_ = pty.slave_path;
 
     // Without the watch every byte is passed on whether or not anyone listens.
     watch_fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);

@@ -1,8 +1,9 @@
 #include "pty_receiver.h"
 
+#include "sim/raw_pty.h"
+
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -21,14 +22,10 @@ namespace {
 
 PtyReceiver::PtyReceiver(Answer answer, std::chrono::milliseconds piece_gap)
     : piece_gap_(piece_gap), answer_(std::move(answer)) {
-    termios raw{};
-    cfmakeraw(&raw);
-    std::array<char, 256> name{};
-    if (openpty(&master_, &slave_, name.data(), &raw, nullptr) != 0) ThrowErrno("openpty");
-    slave_path_ = name.data();
-    fcntl(master_, F_SETFD, FD_CLOEXEC);
-    fcntl(slave_, F_SETFD, FD_CLOEXEC);
-    if (fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) ThrowErrno("fcntl");
+    const sim::RawPty pty = sim::OpenRawPty();
+    master_ = pty.master;
+    slave_ = pty.slave;
+    slave_path_ = pty.slave_path;
     if (pipe2(stop_pipe_, O_CLOEXEC) != 0) ThrowErrno("pipe");
     thread_ = std::thread([this] { Run(); });
 }

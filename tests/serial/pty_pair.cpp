@@ -1,9 +1,10 @@
 #include "pty_pair.h"
 
+#include "sim/raw_pty.h"
+
 #include <QCoreApplication>
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -23,15 +24,10 @@ namespace {
 }  // namespace
 
 PtyPair::PtyPair() {
-    char name[256] = {};
-    if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) ThrowErrno("openpty");
-    slave_path_ = name;
-    termios raw{};
-    if (tcgetattr(master_, &raw) != 0) ThrowErrno("tcgetattr");
-    cfmakeraw(&raw);
-    if (tcsetattr(master_, TCSANOW, &raw) != 0) ThrowErrno("tcsetattr");
-    const int flags = fcntl(master_, F_GETFL);
-    if (flags < 0 || fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0) ThrowErrno("fcntl");
+    const sim::RawPty pty = sim::OpenRawPty();
+    master_ = pty.master;
+    slave_ = pty.slave;
+    slave_path_ = pty.slave_path;
 }
 
 PtyPair::~PtyPair() {

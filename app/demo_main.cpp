@@ -57,9 +57,8 @@ int main(int argc, char** argv) {
     window.show();
 
     velmo::demo::DemoScript script(window, link, clock);
-    QObject::connect(&script, &velmo::demo::DemoScript::finished, &app, [](int status) {
-        QCoreApplication::exit(status);
-    });
+    QObject::connect(&script, &velmo::demo::DemoScript::finished, &app,
+                     [](int status) { QCoreApplication::exit(status); });
     if (!tour_dir.isEmpty()) script.Tour(tour_dir);
     if (pass) script.Pass(low, high);
     return QApplication::exec();

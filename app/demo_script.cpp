@@ -10,12 +10,12 @@ namespace velmo::demo {
 
 DemoScript::DemoScript(MainWindow& window, sim::SimulatedLink& link, const sim::Clock& clock)
     : window_(window), user_(window), link_(link), clock_(clock) {
-    link_.Receiver().SetObserver([this](sim::Micros at, sim::SimulatedReceiver::Direction direction,
-                                        std::string_view text) {
-        if (direction != sim::SimulatedReceiver::Direction::ToReceiver) return;
-        received_.push_back({at, std::string(text)});
-        sim::ParseTuningHz(received_.back().text, tuned_hz_);
-    });
+    link_.Receiver().SetObserver(
+        [this](sim::Micros at, sim::SimulatedReceiver::Direction direction, std::string_view text) {
+            if (direction != sim::SimulatedReceiver::Direction::ToReceiver) return;
+            received_.push_back({at, std::string(text)});
+            sim::ParseTuningHz(received_.back().text, tuned_hz_);
+        });
 }
 
 void DemoScript::Screenshot(const QString& name) {
@@ -41,23 +41,30 @@ void DemoScript::Tour(const QString& directory) {
     auto scan_from = std::make_shared<std::size_t>(0);
     Run({
         {"start", [this] { Screenshot("01-start.png"); }, {}, 0},
-        {"switch on", [this] { user_.Click("RadioOn"); },
-         [this] { return user_.SignalBar().size() > 1; }, 3000},
+        {"switch on", [this] { user_.Click("RadioOn"); }, [this] { return user_.SignalBar().size() > 1; }, 3000},
         {"on", [this] { Screenshot("02-on.png"); }, {}, 0},
-        {"tune", [this] {
+        {"tune",
+         [this] {
              user_.Click("FrequencyUp");
              user_.Click("FrequencyUp");
              user_.Key(Qt::Key_PageDown);
-         }, {}, 0},
+         },
+         {},
+         0},
         {"tuned", [this] { Screenshot("03-tuned.png"); }, {}, 0},
-        {"scan", [this, scan_from] {
+        {"scan",
+         [this, scan_from] {
              *scan_from = received_.size();
              user_.Click("Scan");
-         }, [this, scan_from] { return HeldSince(*scan_from); }, 30000},
-        {"holding", [this] {
+         },
+         [this, scan_from] { return HeldSince(*scan_from); }, 30000},
+        {"holding",
+         [this] {
              Screenshot("04-scan-holding.png");
              std::printf("held on %s MHz\n", user_.Display().c_str());
-         }, {}, 0},
+         },
+         {},
+         0},
         {"stop scan", [this] { user_.Click("Scan"); }, {}, 0},
     });
 }
@@ -68,13 +75,14 @@ void DemoScript::Pass(double low_mhz, double high_mhz) {
     Run({
         {"switch on", [this] { user_.Click("RadioOn"); }, {}, 0},
         {"enter the low end", [this, low_mhz] { user_.EnterFrequency(QString::number(low_mhz, 'f', 6)); }, {}, 0},
-        {"scan", [this, start] {
+        {"scan",
+         [this, start] {
              *start = received_.size();
              user_.Click("Scan");
          },
-         [this, high_hz] { return tuned_hz_ >= high_hz; },
-         4 * 3600 * 1000},
-        {"report", [this, start, low_mhz, high_mhz, high_hz] {
+         [this, high_hz] { return tuned_hz_ >= high_hz; }, 4 * 3600 * 1000},
+        {"report",
+         [this, start, low_mhz, high_mhz, high_hz] {
              user_.Click("Scan");
              // The pass ends with the first tuning at or above the top.
              std::vector<sim::ObservedLine> pass;
@@ -85,15 +93,17 @@ void DemoScript::Pass(double low_mhz, double high_mhz) {
              }
              const sim::SignalModel model(link_.Receiver().Model().Signal());
              const auto report = sim::AnalyseScan(pass, model, sim::ScanSettings{});
-             std::printf("pass %.3f-%.3f MHz in %.1f s: %d stations open, %d held, %d held one step late, "
-                         "%d passed; %d steps, %.2f steps/s between holds\n",
-                         low_mhz, high_mhz,
-                         static_cast<double>((pass.back().at - pass.front().at).count()) / 1e6, report.stations,
-                         report.held, report.held_late, report.passed, report.steps, report.steps_per_second);
+             std::printf(
+                 "pass %.3f-%.3f MHz in %.1f s: %d stations open, %d held, %d held one step late, "
+                 "%d passed; %d steps, %.2f steps/s between holds\n",
+                 low_mhz, high_mhz, static_cast<double>((pass.back().at - pass.front().at).count()) / 1e6,
+                 report.stations, report.held, report.held_late, report.passed, report.steps, report.steps_per_second);
              for (const auto hz : report.holds_hz) std::printf("held on %.4f MHz\n", static_cast<double>(hz) / 1e6);
              for (const auto& name : report.passed_names) std::printf("passed: %s\n", name.c_str());
              std::fflush(stdout);
-         }, {}, 0},
+         },
+         {},
+         0},
     });
 }
 
@@ -124,17 +134,17 @@ void DemoScript::Next() {
     auto waited = std::make_shared<QElapsedTimer>();
     waited->start();
     auto poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, [this, poll, waited, done = step.done, limit = step.limit_ms,
-                                            what = step.what] {
-        if (done()) {
-            poll->deleteLater();
-            QTimer::singleShot(1000, this, &DemoScript::Next);
-        } else if (waited->elapsed() > limit) {
-            poll->deleteLater();
-            std::fprintf(stderr, "velmo-demo: gave up waiting at \"%s\"\n", what.toLocal8Bit().constData());
-            emit finished(1);
-        }
-    });
+    connect(poll, &QTimer::timeout, this,
+            [this, poll, waited, done = step.done, limit = step.limit_ms, what = step.what] {
+                if (done()) {
+                    poll->deleteLater();
+                    QTimer::singleShot(1000, this, &DemoScript::Next);
+                } else if (waited->elapsed() > limit) {
+                    poll->deleteLater();
+                    std::fprintf(stderr, "velmo-demo: gave up waiting at \"%s\"\n", what.toLocal8Bit().constData());
+                    emit finished(1);
+                }
+            });
     poll->start(50);
 }
 

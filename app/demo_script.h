@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "main_window.h"
-#include "window_driver.h"
 #include "sim/scan_report.h"
 #include "sim/simulated_link.h"
+#include "window_driver.h"
 
 namespace velmo::demo {
 

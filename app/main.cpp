@@ -27,8 +27,8 @@ namespace {
 #endif
 constexpr char kVersionRecord[] =
     "VelmoVersionRecord FileVersion=" VELMO_FILE_VERSION " ProductVersion=" VELMO_FILE_VERSION
-    " ProductName=" VELMO_PRODUCT_NAME " InternalName=" VELMO_PROGRAM_NAME
-    " OriginalFilename=" VELMO_PROGRAM_NAME " Port=" VELMO_TEXT(VELMO_PORT_NUMBER);
+    " ProductName=" VELMO_PRODUCT_NAME " InternalName=" VELMO_PROGRAM_NAME " OriginalFilename=" VELMO_PROGRAM_NAME
+    " Port=" VELMO_TEXT(VELMO_PORT_NUMBER);
 
 }  // namespace
 

@@ -12,8 +12,10 @@ std::string Number(double value) {
     std::ostringstream text;
     text.setf(std::ios::fixed);
     // Counts read as counts.
-    if (value == std::floor(value) && std::fabs(value) < 1e9) text.precision(0);
-    else text.precision(std::fabs(value) < 1 ? 3 : 2);
+    if (value == std::floor(value) && std::fabs(value) < 1e9)
+        text.precision(0);
+    else
+        text.precision(std::fabs(value) < 1 ? 3 : 2);
     text << value;
     return text.str();
 }
@@ -46,8 +48,8 @@ void Print(const Figure& figure) {
     const char* verdict = figure.verdict == Figure::Verdict::Pass    ? "pass"
                           : figure.verdict == Figure::Verdict::Short ? "short"
                                                                      : "info";
-    std::printf("%-36s %12s %-10s %-10s %s\n", figure.name.c_str(), Number(figure.value).c_str(),
-                figure.unit.c_str(), figure.target.c_str(), verdict);
+    std::printf("%-36s %12s %-10s %-10s %s\n", figure.name.c_str(), Number(figure.value).c_str(), figure.unit.c_str(),
+                figure.target.c_str(), verdict);
     std::fflush(stdout);
 }
 

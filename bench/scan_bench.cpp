@@ -70,8 +70,7 @@ void BandPassFigures() {
     const std::size_t from = receiver.ReceivedCount();
     const auto started = Clock::now();
     rig.user.Click("Scan");
-    const bool finished =
-        RunUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(15), 50);
+    const bool finished = RunUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(15), 50);
     rig.user.Click("Scan");
     const double wall = SecondsBetween(started, Clock::now());
     if (!finished) std::fprintf(stderr, "velmo-bench: the pass did not reach the top in time\n");

@@ -81,8 +81,8 @@ void StartupFigures(const std::string& self) {
     std::vector<double> painted_ms;
     for (int run = 0; run < 10; ++run) {
         std::string output;
-        const int status = RunChild(self, {"--startup-child"}, {std::string(kSpawnedAt) + "=" + std::to_string(NowNs())},
-                                    &output);
+        const int status =
+            RunChild(self, {"--startup-child"}, {std::string(kSpawnedAt) + "=" + std::to_string(NowNs())}, &output);
         double first = 0;
         double done = 0;
         if (status != 0 || std::sscanf(output.c_str(), "%lf %lf", &first, &done) != 2) {

@@ -6,8 +6,7 @@
 
 namespace velmo {
 
-FrontPanel::FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3,
-                       int port_number)
+FrontPanel::FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3, int port_number)
     : link_(link), view_(view), timer1_(timer1), timer2_(timer2), timer3_(timer3), port_number_(port_number) {}
 
 void FrontPanel::SendCommand(const std::string& command) {

@@ -21,8 +21,7 @@ public:
     // reply that is still crossing the line.
     static constexpr int kMaxReplyPauses = 10;
 
-    FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3,
-               int port_number);
+    FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3, int port_number);
 
     // Serial command exchange.
     void SendCommand(const std::string& command);

@@ -13,8 +13,7 @@ template <typename Step>
 void Try(Step step) {
     try {
         step();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
 }
 
 }  // namespace

@@ -16,8 +16,6 @@ void FrontPanel::ReadSignal() {
     ShowSignal(Signal);
 }
 
-void FrontPanel::ShowSignal(int level) {
-    view_.SetSignalBar(SignalBarText(level), SignalBarColour(level));
-}
+void FrontPanel::ShowSignal(int level) { view_.SetSignalBar(SignalBarText(level), SignalBarColour(level)); }
 
 }  // namespace velmo

@@ -68,9 +68,7 @@ std::optional<int> SignalBarLength(std::string_view reply, int previous) {
     return CalibratedBar(raw);
 }
 
-std::string SignalBarText(int level) {
-    return " " + std::string(static_cast<std::size_t>(std::max(level, 0)), '|');
-}
+std::string SignalBarText(int level) { return " " + std::string(static_cast<std::size_t>(std::max(level, 0)), '|'); }
 
 Rgb SignalBarColour(int level) { return level <= kLastBlueBar ? kBlue : kRed; }
 

@@ -23,8 +23,8 @@ void FrontPanel::EnterFrequency() {
     for (;;) {
         // The default is worked out afresh each round: a scanner tick may
         // have moved the frequency while the box was open.
-        const std::string text = view_.InputBox("Enter Frequency in MHz (From 0.1 To 1300) :",
-                                                "Input Direct Frequency", EntryDefaultText(Frequency));
+        const std::string text = view_.InputBox("Enter Frequency in MHz (From 0.1 To 1300) :", "Input Direct Frequency",
+                                                EntryDefaultText(Frequency));
         if (text.empty()) return;
         const double entered = ReadNumber(text);
         // NaN and the infinities fail both comparisons.

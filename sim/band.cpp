@@ -35,8 +35,7 @@ Station Steady(std::string name, std::int64_t centre_hz, std::int64_t width_hz, 
 }
 
 Station Intermittent(std::string name, std::int64_t centre_hz, std::int64_t width_hz, int strength,
-                     std::chrono::seconds period, std::chrono::seconds on_for,
-                     std::chrono::seconds phase) {
+                     std::chrono::seconds period, std::chrono::seconds on_for, std::chrono::seconds phase) {
     return Station{std::move(name), centre_hz, width_hz, strength, period, on_for, phase};
 }
 
@@ -57,25 +56,25 @@ Band Band::Default() {
         Steady("FM 81.3", 81'300 * kKHz, kBroadcastWidth, 210),
         Steady("FM 82.5", 82'500 * kKHz, kBroadcastWidth, 190),
         Steady("FM 84.7", 84'700 * kKHz, kBroadcastWidth, 160),
-        Intermittent("FM 86.2 (on 60 s of every 90 s)", 86'200 * kKHz, kBroadcastWidth, 145,
-                     seconds{90}, seconds{60}, seconds{0}),
+        Intermittent("FM 86.2 (on 60 s of every 90 s)", 86'200 * kKHz, kBroadcastWidth, 145, seconds{90}, seconds{60},
+                     seconds{0}),
         Steady("FM 88.1", 88'100 * kKHz, kBroadcastWidth, 200),
         Steady("FM 90.5 (weak)", 90'500 * kKHz, kBroadcastWidth, 80),
         Steady("FM 93.4", 93'400 * kKHz, kBroadcastWidth, 175),
         Steady("FM 95.8", 95'800 * kKHz, 180 * kKHz, 180),
         Steady("FM 98.6", 98'600 * kKHz, kBroadcastWidth, 165),
         Steady("FM 101.2", 101'200 * kKHz, kBroadcastWidth, 190),
-        Intermittent("FM 104.0 (on 45 s of every 120 s)", 104 * kMHz, kBroadcastWidth, 150,
-                     seconds{120}, seconds{45}, seconds{30}),
+        Intermittent("FM 104.0 (on 45 s of every 120 s)", 104 * kMHz, kBroadcastWidth, 150, seconds{120}, seconds{45},
+                     seconds{30}),
         Steady("FM 106.7", 106'700 * kKHz, kBroadcastWidth, 170),
-        Intermittent("Airband tower 118.1 (on 5 s of every 20 s)", 118'100 * kKHz, 8 * kKHz, 180,
-                     seconds{20}, seconds{5}, seconds{0}),
+        Intermittent("Airband tower 118.1 (on 5 s of every 20 s)", 118'100 * kKHz, 8 * kKHz, 180, seconds{20},
+                     seconds{5}, seconds{0}),
         Steady("Airband ATIS 119.25", 119'250 * kKHz, 8 * kKHz, 140),
-        Intermittent("2 m FM calling 145.5 (on 8 s of every 30 s)", 145'500 * kKHz, 16 * kKHz,
-                     185, seconds{30}, seconds{8}, seconds{10}),
+        Intermittent("2 m FM calling 145.5 (on 8 s of every 30 s)", 145'500 * kKHz, 16 * kKHz, 185, seconds{30},
+                     seconds{8}, seconds{10}),
         Steady("2 m FM repeater 145.6625", 145'662'500, 16 * kKHz, 160),
-        Intermittent("PMR446 channel 1 (on 4 s of every 15 s)", 446'006'250, 12'500, 150,
-                     seconds{15}, seconds{4}, seconds{0}),
+        Intermittent("PMR446 channel 1 (on 4 s of every 15 s)", 446'006'250, 12'500, 150, seconds{15}, seconds{4},
+                     seconds{0}),
     });
 }
 

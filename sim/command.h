@@ -33,8 +33,8 @@ struct QueryCommand {  // "I0?" / "I1?"
 // Anything the receiver does not understand.
 struct BadCommand {};
 
-using Command = std::variant<BadCommand, PowerCommand, InitCommand, TuneCommand, LevelCommand,
-                             SwitchCommand, QueryCommand>;
+using Command =
+    std::variant<BadCommand, PowerCommand, InitCommand, TuneCommand, LevelCommand, SwitchCommand, QueryCommand>;
 
 // Reads one command line, without its line end. Strict: exact lengths,
 // upper-case hex, no blanks.

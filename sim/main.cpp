@@ -8,9 +8,9 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <stdexcept>

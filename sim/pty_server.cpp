@@ -18,9 +18,7 @@ namespace velmo::sim {
 
 namespace {
 
-[[noreturn]] void ThrowErrno(const char* what) {
-    throw std::system_error(errno, std::generic_category(), what);
-}
+[[noreturn]] void ThrowErrno(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
 
 std::string Printable(std::string_view text) {
     std::string out;
@@ -48,8 +46,7 @@ PtyServer::PtyServer(ReceiverOptions options, std::ostream* log)
 
     // Without the watch every byte is passed on whether or not anyone listens.
     watch_fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watch_fd_ >= 0 &&
-        inotify_add_watch(watch_fd_, slave_path_.c_str(), IN_OPEN | IN_CLOSE) < 0) {
+    if (watch_fd_ >= 0 && inotify_add_watch(watch_fd_, slave_path_.c_str(), IN_OPEN | IN_CLOSE) < 0) {
         close(watch_fd_);
         watch_fd_ = -1;
     }
@@ -64,8 +61,7 @@ PtyServer::PtyServer(ReceiverOptions options, std::ostream* log)
 void PtyServer::Log(Micros at, const std::string& what) const {
     if (!log_) return;
     std::array<char, 32> stamp{};
-    std::snprintf(stamp.data(), stamp.size(), "%12.6f ",
-                  static_cast<double>((at - started_).count()) / 1e6);
+    std::snprintf(stamp.data(), stamp.size(), "%12.6f ", static_cast<double>((at - started_).count()) / 1e6);
     *log_ << stamp.data() << what << '\n' << std::flush;
 }
 

@@ -12,8 +12,7 @@ constexpr std::string_view kRejected = "G001\r\n";
 std::string Hex2(int value) {
     static constexpr std::array<char, 16> kDigits = {'0', '1', '2', '3', '4', '5', '6', '7',
                                                      '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'};
-    return {kDigits[static_cast<std::size_t>((value >> 4) & 0xF)],
-            kDigits[static_cast<std::size_t>(value & 0xF)]};
+    return {kDigits[static_cast<std::size_t>((value >> 4) & 0xF)], kDigits[static_cast<std::size_t>(value & 0xF)]};
 }
 
 }  // namespace

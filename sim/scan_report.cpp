@@ -15,8 +15,7 @@ bool ParseTuningHz(const std::string& line, std::int64_t& hz) {
     return true;
 }
 
-ScanReport AnalyseScan(const std::vector<ObservedLine>& lines, const SignalModel& model,
-                       const ScanSettings& settings) {
+ScanReport AnalyseScan(const std::vector<ObservedLine>& lines, const SignalModel& model, const ScanSettings& settings) {
     struct Tuning {
         Micros at;
         std::int64_t hz;
@@ -44,8 +43,8 @@ ScanReport AnalyseScan(const std::vector<ObservedLine>& lines, const SignalModel
 
     // Stations open when the scanner reached their centre.
     for (const auto& station : model.band().Stations()) {
-        const auto reached = std::find_if(tunings.begin(), tunings.end(),
-                                          [&](const Tuning& t) { return t.hz == station.centre_hz; });
+        const auto reached =
+            std::find_if(tunings.begin(), tunings.end(), [&](const Tuning& t) { return t.hz == station.centre_hz; });
         if (reached == tunings.end()) continue;
         if (model.Level(station.centre_hz, settings.filter_hz, settings.attenuator, reached->at) <= settings.squelch) {
             continue;

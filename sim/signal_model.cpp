@@ -35,8 +35,7 @@ double Contribution(const Station& s, std::int64_t tuned_hz, std::int64_t filter
     if (offset >= half) return 0.0;
     const double x = offset / half;
     const double shape = 1.0 - x * x;
-    const double filter_share =
-        std::min(1.0, static_cast<double>(filter_hz) / static_cast<double>(s.width_hz));
+    const double filter_share = std::min(1.0, static_cast<double>(filter_hz) / static_cast<double>(s.width_hz));
     return s.strength * shape * filter_share;
 }
 
@@ -46,14 +45,12 @@ SignalModel::SignalModel(Band band, std::uint64_t seed) : band_(std::move(band))
 
 int SignalModel::Noise(std::int64_t tuned_hz, Micros t) const {
     const auto slot = static_cast<std::uint64_t>(t / kNoiseSlot);
-    const std::uint64_t h = SplitMix64(seed_ ^ SplitMix64(static_cast<std::uint64_t>(tuned_hz) ^
-                                                          SplitMix64(slot)));
+    const std::uint64_t h = SplitMix64(seed_ ^ SplitMix64(static_cast<std::uint64_t>(tuned_hz) ^ SplitMix64(slot)));
     const auto span = static_cast<std::uint64_t>(kNoiseMax - kNoiseMin + 1);
     return kNoiseMin + static_cast<int>(h % span);
 }
 
-int SignalModel::Level(std::int64_t tuned_hz, std::int64_t filter_hz, bool attenuator,
-                       Micros t) const {
+int SignalModel::Level(std::int64_t tuned_hz, std::int64_t filter_hz, bool attenuator, Micros t) const {
     double stations = 0.0;
     for (const auto& s : band_.Stations()) {
         if (!s.OnAir(t)) continue;

@@ -7,9 +7,7 @@ namespace velmo::sim {
 namespace {
 
 // A lone CR ends its line after the time an LF behind it would have taken.
-Micros CrGrace(bool wire_timing) {
-    return wire_timing ? Wire::ArrivalOf(Micros{0}, 1) : Micros{0};
-}
+Micros CrGrace(bool wire_timing) { return wire_timing ? Wire::ArrivalOf(Micros{0}, 1) : Micros{0}; }
 
 std::string_view WithoutLineEnd(std::string_view text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);

@@ -8,9 +8,7 @@ Micros Wire::ArrivalOf(Micros start, std::int64_t n) {
     return start + Micros{(n * kMicrosPerSecond + kBytesPerSecond - 1) / kBytesPerSecond};
 }
 
-Micros Wire::BusyUntil() const {
-    return timed_ ? ArrivalOf(run_start_, run_bytes_) : run_start_;
-}
+Micros Wire::BusyUntil() const { return timed_ ? ArrivalOf(run_start_, run_bytes_) : run_start_; }
 
 void Wire::Send(std::string_view bytes, Micros now) {
     for (char b : bytes) {

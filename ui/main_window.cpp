@@ -158,34 +158,92 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Event procedures ----------------------------------------------------
 
-void MainWindow::Form_Load() { Guard([this] { panel_.SetDefaults(); }); }
-void MainWindow::Form_KeyDown(int key_code) { Guard([this, key_code] { panel_.HandleKey(key_code); }); }
-void MainWindow::RadioOn_Click() { Guard([this] { panel_.PowerOn(); }); }
-void MainWindow::RadioOff_Click() { Guard([this] { panel_.PowerOff(); }); }
-void MainWindow::Volume_Change() { Guard([this] { panel_.SendVolume(); }); }
-void MainWindow::Squelch_Change() { Guard([this] { panel_.SendSquelch(); }); }
-void MainWindow::IfShift_Change() { Guard([this] { panel_.SendIfShift(); }); }
-void MainWindow::AM_Click() { Guard([this] { panel_.SelectMode(); }); }
-void MainWindow::FM_Click() { Guard([this] { panel_.SelectMode(); }); }
-void MainWindow::WFM_Click() { Guard([this] { panel_.SelectMode(); }); }
-void MainWindow::USB_Click() { Guard([this] { panel_.SelectMode(); }); }
-void MainWindow::LSB_Click() { Guard([this] { panel_.SelectMode(); }); }
-void MainWindow::CW_Click() { Guard([this] { panel_.SelectMode(); }); }
-void MainWindow::Filter1_Click() { Guard([this] { panel_.SelectFilter(); }); }
-void MainWindow::Filter2_Click() { Guard([this] { panel_.SelectFilter(); }); }
-void MainWindow::Filter3_Click() { Guard([this] { panel_.SelectFilter(); }); }
-void MainWindow::Filter4_Click() { Guard([this] { panel_.SelectFilter(); }); }
-void MainWindow::Filter5_Click() { Guard([this] { panel_.SelectFilter(); }); }
-void MainWindow::AFC_Click() { Guard([this] { panel_.SendAfc(); }); }
-void MainWindow::AGC_Click() { Guard([this] { panel_.SendAgc(); }); }
-void MainWindow::ATT_Click() { Guard([this] { panel_.SendAtt(); }); }
-void MainWindow::NB_Click() { Guard([this] { panel_.SendNb(); }); }
-void MainWindow::FrequencyUp_Click() { Guard([this] { panel_.TuneUp(); }); }
-void MainWindow::FrequencyDown_Click() { Guard([this] { panel_.TuneDown(); }); }
-void MainWindow::Direct_Click() { Guard([this] { panel_.EnterFrequency(); }); }
-void MainWindow::Scan_Click() { Guard([this] { panel_.ToggleScan(); }); }
-void MainWindow::Timer1_Timer() { Guard([this] { panel_.Timer1_Timer(); }); }
-void MainWindow::Timer2_Timer() { Guard([this] { panel_.ReadSignal(); }); }
-void MainWindow::Timer3_Timer() { Guard([this] { panel_.ScanStep(); }); }
+void MainWindow::Form_Load() {
+    Guard([this] { panel_.SetDefaults(); });
+}
+void MainWindow::Form_KeyDown(int key_code) {
+    Guard([this, key_code] { panel_.HandleKey(key_code); });
+}
+void MainWindow::RadioOn_Click() {
+    Guard([this] { panel_.PowerOn(); });
+}
+void MainWindow::RadioOff_Click() {
+    Guard([this] { panel_.PowerOff(); });
+}
+void MainWindow::Volume_Change() {
+    Guard([this] { panel_.SendVolume(); });
+}
+void MainWindow::Squelch_Change() {
+    Guard([this] { panel_.SendSquelch(); });
+}
+void MainWindow::IfShift_Change() {
+    Guard([this] { panel_.SendIfShift(); });
+}
+void MainWindow::AM_Click() {
+    Guard([this] { panel_.SelectMode(); });
+}
+void MainWindow::FM_Click() {
+    Guard([this] { panel_.SelectMode(); });
+}
+void MainWindow::WFM_Click() {
+    Guard([this] { panel_.SelectMode(); });
+}
+void MainWindow::USB_Click() {
+    Guard([this] { panel_.SelectMode(); });
+}
+void MainWindow::LSB_Click() {
+    Guard([this] { panel_.SelectMode(); });
+}
+void MainWindow::CW_Click() {
+    Guard([this] { panel_.SelectMode(); });
+}
+void MainWindow::Filter1_Click() {
+    Guard([this] { panel_.SelectFilter(); });
+}
+void MainWindow::Filter2_Click() {
+    Guard([this] { panel_.SelectFilter(); });
+}
+void MainWindow::Filter3_Click() {
+    Guard([this] { panel_.SelectFilter(); });
+}
+void MainWindow::Filter4_Click() {
+    Guard([this] { panel_.SelectFilter(); });
+}
+void MainWindow::Filter5_Click() {
+    Guard([this] { panel_.SelectFilter(); });
+}
+void MainWindow::AFC_Click() {
+    Guard([this] { panel_.SendAfc(); });
+}
+void MainWindow::AGC_Click() {
+    Guard([this] { panel_.SendAgc(); });
+}
+void MainWindow::ATT_Click() {
+    Guard([this] { panel_.SendAtt(); });
+}
+void MainWindow::NB_Click() {
+    Guard([this] { panel_.SendNb(); });
+}
+void MainWindow::FrequencyUp_Click() {
+    Guard([this] { panel_.TuneUp(); });
+}
+void MainWindow::FrequencyDown_Click() {
+    Guard([this] { panel_.TuneDown(); });
+}
+void MainWindow::Direct_Click() {
+    Guard([this] { panel_.EnterFrequency(); });
+}
+void MainWindow::Scan_Click() {
+    Guard([this] { panel_.ToggleScan(); });
+}
+void MainWindow::Timer1_Timer() {
+    Guard([this] { panel_.Timer1_Timer(); });
+}
+void MainWindow::Timer2_Timer() {
+    Guard([this] { panel_.ReadSignal(); });
+}
+void MainWindow::Timer3_Timer() {
+    Guard([this] { panel_.ScanStep(); });
+}
 
 }  // namespace velmo

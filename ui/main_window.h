@@ -38,8 +38,7 @@ class MainWindow final : public QWidget, public PanelView {
 public:
     // Runs Form_Load before returning; the window is not shown yet. Without a
     // reporter, a failure is shown in a message box.
-    MainWindow(SerialLink& link, int port_number, FailureReporter report = {},
-               QWidget* parent = nullptr);
+    MainWindow(SerialLink& link, int port_number, FailureReporter report = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Whether the program has begun to end, and with which status.
@@ -67,8 +66,7 @@ public:
     void RemoveOldestListEntry(CodeList list) override;
     int ListCount(CodeList list) const override;
     void SetListTopIndex(CodeList list, int index) override;
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& default_text) override;
+    std::string InputBox(const std::string& prompt, const std::string& title, const std::string& default_text) override;
     void DoEvents() override;
     [[noreturn]] void EndProgram() override;
 

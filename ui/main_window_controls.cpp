@@ -111,7 +111,7 @@ QToolButton* CommandButton(QWidget* parent, const char* name, const QString& cap
 }
 
 QRadioButton* OptionButtonIn(QGroupBox* frame, QButtonGroup* group, const char* name, const QString& caption,
-                     const QRect& place) {
+                             const QRect& place) {
     auto* option = new QRadioButton(caption, frame);
     option->setObjectName(QString::fromLatin1(name));
     option->setGeometry(place);
@@ -175,18 +175,18 @@ void MainWindow::BuildControls() {
     // The row of buttons between the two indicator strips.
     indicators_[static_cast<int>(Indicator::OnOffLabel)] =
         ColouredLabel(this, "OnOffLabel", TwipsRect(120, 2760, 255, 1215), kIndicatorRed, kPanelBlack);
-    radio_on_ = CommandButton(this, "RadioOn", QStringLiteral("&ON"), TwipsRect(480, 2760, 1335, 1215),
-                              ButtonPicture::RadioOn);
+    radio_on_ =
+        CommandButton(this, "RadioOn", QStringLiteral("&ON"), TwipsRect(480, 2760, 1335, 1215), ButtonPicture::RadioOn);
     radio_off_ = CommandButton(this, "RadioOff", QStringLiteral("O&FF"), TwipsRect(1920, 2760, 1335, 1215),
                                ButtonPicture::RadioOff);
-    frequency_up_ = CommandButton(this, "FrequencyUp", QStringLiteral("&UP"),
-                                  TwipsRect(3360, 2760, 1335, 1215), ButtonPicture::FrequencyUp);
-    frequency_down_ = CommandButton(this, "FrequencyDown", QStringLiteral("&DOWN"),
-                                    TwipsRect(4800, 2760, 1335, 1215), ButtonPicture::FrequencyDown);
+    frequency_up_ = CommandButton(this, "FrequencyUp", QStringLiteral("&UP"), TwipsRect(3360, 2760, 1335, 1215),
+                                  ButtonPicture::FrequencyUp);
+    frequency_down_ = CommandButton(this, "FrequencyDown", QStringLiteral("&DOWN"), TwipsRect(4800, 2760, 1335, 1215),
+                                    ButtonPicture::FrequencyDown);
     direct_ = CommandButton(this, "Direct", QStringLiteral("DI&RECT"), TwipsRect(6240, 2760, 1335, 1215),
                             ButtonPicture::Direct);
-    scan_ = CommandButton(this, "Scan", QStringLiteral("SC&AN"), TwipsRect(7680, 2760, 1335, 1215),
-                          ButtonPicture::Scan);
+    scan_ =
+        CommandButton(this, "Scan", QStringLiteral("SC&AN"), TwipsRect(7680, 2760, 1335, 1215), ButtonPicture::Scan);
     indicators_[static_cast<int>(Indicator::ScanLabel)] =
         ColouredLabel(this, "ScanLabel", TwipsRect(9120, 2760, 255, 1215), kIndicatorRed, kPanelBlack);
     lists_[static_cast<int>(CodeList::CodesIn)] = CodeListBox(this, "CodesIn", TwipsRect(9480, 2760, 2295, 4050));
@@ -215,30 +215,38 @@ void MainWindow::BuildControls() {
     SetColours(tuning_step_, QPalette::Base, kStepCyan, QPalette::Text, kPanelBlack);
 
     Frame(this, "ImproveSignalFrame", QStringLiteral("Improve Signal"), TwipsRect(3480, 5520, 2175, 1335));
-    check_boxes_[static_cast<int>(CheckBox::AFC)] = Switch(this, "AFC", QStringLiteral("AFC"), TwipsRect(3720, 6000, 855, 255));
-    check_boxes_[static_cast<int>(CheckBox::ATT)] = Switch(this, "ATT", QStringLiteral("ATT"), TwipsRect(4680, 6000, 855, 255));
-    check_boxes_[static_cast<int>(CheckBox::NB)] = Switch(this, "NB", QStringLiteral("NB"), TwipsRect(4680, 6360, 855, 255));
-    check_boxes_[static_cast<int>(CheckBox::AGC)] = Switch(this, "AGC", QStringLiteral("AGC"), TwipsRect(3720, 6360, 855, 255));
+    check_boxes_[static_cast<int>(CheckBox::AFC)] =
+        Switch(this, "AFC", QStringLiteral("AFC"), TwipsRect(3720, 6000, 855, 255));
+    check_boxes_[static_cast<int>(CheckBox::ATT)] =
+        Switch(this, "ATT", QStringLiteral("ATT"), TwipsRect(4680, 6000, 855, 255));
+    check_boxes_[static_cast<int>(CheckBox::NB)] =
+        Switch(this, "NB", QStringLiteral("NB"), TwipsRect(4680, 6360, 855, 255));
+    check_boxes_[static_cast<int>(CheckBox::AGC)] =
+        Switch(this, "AGC", QStringLiteral("AGC"), TwipsRect(3720, 6360, 855, 255));
 
     // The two groups of option buttons, each held by its frame.
     auto* mode_frame = Frame(this, "ModeFrame", QStringLiteral("Mode"), TwipsRect(5880, 4080, 1335, 2775));
     auto* modes = new QButtonGroup(mode_frame);
-    const std::pair<const char*, int> mode_rows[] = {{"AM", 360}, {"FM", 720},   {"WFM", 1080},
-                                                      {"USB", 1440}, {"LSB", 1800}, {"CW", 2160}};
+    const std::pair<const char*, int> mode_rows[] = {{"AM", 360},   {"FM", 720},   {"WFM", 1080},
+                                                     {"USB", 1440}, {"LSB", 1800}, {"CW", 2160}};
     int index = static_cast<int>(OptionButton::AM);
     for (const auto& [name, top] : mode_rows) {
-        options_[index++] = OptionButtonIn(mode_frame, modes, name, QString::fromLatin1(name), TwipsRect(240, top, 975, 495));
+        options_[index++] =
+            OptionButtonIn(mode_frame, modes, name, QString::fromLatin1(name), TwipsRect(240, top, 975, 495));
     }
 
     auto* filter_frame = Frame(this, "FilterFrame", QStringLiteral("Filter"), TwipsRect(7440, 4080, 1935, 2775));
     auto* filters = new QButtonGroup(filter_frame);
-    const std::pair<const char*, const char*> filter_rows[] = {
-        {"Filter1", "2.8 KHz"}, {"Filter2", "6 KHz"}, {"Filter3", "15 KHz"}, {"Filter4", "50 KHz"},
-        {"Filter5", "230 KHz"}};
+    const std::pair<const char*, const char*> filter_rows[] = {{"Filter1", "2.8 KHz"},
+                                                               {"Filter2", "6 KHz"},
+                                                               {"Filter3", "15 KHz"},
+                                                               {"Filter4", "50 KHz"},
+                                                               {"Filter5", "230 KHz"}};
     int top = 360;
     index = static_cast<int>(OptionButton::Filter1);
     for (const auto& [name, caption] : filter_rows) {
-        options_[index++] = OptionButtonIn(filter_frame, filters, name, QString::fromLatin1(caption), TwipsRect(240, top, 1575, 495));
+        options_[index++] =
+            OptionButtonIn(filter_frame, filters, name, QString::fromLatin1(caption), TwipsRect(240, top, 1575, 495));
         top += 360;
     }
 

@@ -34,9 +34,7 @@ void SetPaletteColour(QWidget* widget, QPalette::ColorRole role, Rgb colour) {
 }  // namespace
 
 QScrollBar* MainWindow::Bar(ScrollBar bar) const { return scroll_bars_.at(static_cast<std::size_t>(bar)); }
-QRadioButton* MainWindow::Option(OptionButton button) const {
-    return options_.at(static_cast<std::size_t>(button));
-}
+QRadioButton* MainWindow::Option(OptionButton button) const { return options_.at(static_cast<std::size_t>(button)); }
 QCheckBox* MainWindow::Box(CheckBox box) const { return check_boxes_.at(static_cast<std::size_t>(box)); }
 QListWidget* MainWindow::List(CodeList list) const { return lists_.at(static_cast<std::size_t>(list)); }
 
@@ -98,9 +96,7 @@ void MainWindow::SetSignalBar(const std::string& caption, Rgb text_colour) {
     SetPaletteColour(signal_strength_, QPalette::WindowText, text_colour);
 }
 
-void MainWindow::AppendListEntry(CodeList list, const std::string& entry) {
-    List(list)->addItem(FromPanelText(entry));
-}
+void MainWindow::AppendListEntry(CodeList list, const std::string& entry) { List(list)->addItem(FromPanelText(entry)); }
 
 void MainWindow::RemoveOldestListEntry(CodeList list) {
     QListWidget* box = List(list);
@@ -118,7 +114,8 @@ void MainWindow::SetListTopIndex(CodeList list, int index) {
     const bool scheduled = pending >= 0;
     pending = index;
     if (!scheduled) {
-        QMetaObject::invokeMethod(this, [this, list] { ScrollListToPendingTop(list); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, list] { ScrollListToPendingTop(list); }, Qt::QueuedConnection);
     }
 }
 
@@ -130,12 +127,11 @@ void MainWindow::ScrollListToPendingTop(CodeList list) {
     }
 }
 
-std::string MainWindow::InputBox(const std::string& prompt, const std::string& title,
-                                 const std::string& default_text) {
+std::string MainWindow::InputBox(const std::string& prompt, const std::string& title, const std::string& default_text) {
     if (ending_) throw ProgramEnded{};
     bool accepted = false;
-    const QString text = QInputDialog::getText(this, FromPanelText(title), FromPanelText(prompt),
-                                               QLineEdit::Normal, FromPanelText(default_text), &accepted);
+    const QString text = QInputDialog::getText(this, FromPanelText(title), FromPanelText(prompt), QLineEdit::Normal,
+                                               FromPanelText(default_text), &accepted);
     if (ending_) throw ProgramEnded{};
     return accepted ? text.toStdString() : std::string();
 }

@@ -4,8 +4,7 @@
 
 namespace velmo {
 
-QtTimer::QtTimer(std::function<void()> on_tick, QObject* parent)
-    : QObject(parent), on_tick_(std::move(on_tick)) {
+QtTimer::QtTimer(std::function<void()> on_tick, QObject* parent) : QObject(parent), on_tick_(std::move(on_tick)) {
     clock_.setTimerType(Qt::PreciseTimer);
     connect(&clock_, &QTimer::timeout, this, &QtTimer::Tick);
 }

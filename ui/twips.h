@@ -12,8 +12,7 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
 
 constexpr QRect TwipsRect(int left, int top, int width, int height) {
-    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                 TwipsToPixels(height));
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
 }  // namespace velmo

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,8 +44,7 @@ public:
     int ListCount(CodeList list) const override { return static_cast<int>(lists[Index(list)].size()); }
     void SetListTopIndex(CodeList list, int index) override { top_index[Index(list)] = index; }
 
-    std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& default_text) override;
+    std::string InputBox(const std::string& prompt, const std::string& title, const std::string& default_text) override;
     void DoEvents() override;
     [[noreturn]] void EndProgram() override;
 
@@ -78,7 +77,9 @@ public:
 
 private:
     template <typename E>
-    static std::size_t Index(E e) { return static_cast<std::size_t>(e); }
+    static std::size_t Index(E e) {
+        return static_cast<std::size_t>(e);
+    }
 
     VirtualClock& clock_;
     FrontPanel* panel_ = nullptr;

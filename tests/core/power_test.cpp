@@ -8,9 +8,18 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const Lines kSwitchOnCommands = {"H101",  "G300",  "J4064", "J4180", "J4350", "J5000",
-                                 "J4500", "J4700", "J4600", "K00081300000060400",
-                                 "K00081300000060400", "K00081300000060400"};
+const Lines kSwitchOnCommands = {"H101",
+                                 "G300",
+                                 "J4064",
+                                 "J4180",
+                                 "J4350",
+                                 "J5000",
+                                 "J4500",
+                                 "J4700",
+                                 "J4600",
+                                 "K00081300000060400",
+                                 "K00081300000060400",
+                                 "K00081300000060400"};
 
 struct Started : Rig {
     explicit Started(int port = 3) : Rig(port) {

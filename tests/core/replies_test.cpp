@@ -24,24 +24,21 @@ TEST_P(ReplyEntriesTable, CutsAndMarks) { EXPECT_EQ(ReplyEntries(GetParam().repl
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ReplyEntriesTable,
-    ::testing::Values(
-        RepliesCase{"acknowledgement", "G000\r\n", {"-> G000"}},
-        RepliesCase{"two_lines_in_one_read", "G000\r\nG001\r\n", {"-> G000", "-> G001"}},
-        RepliesCase{"signal", "I17F\r\n", {"-----> I17F"}},
-        RepliesCase{"squelch", "I007\r\n", {"---------> I007"}},
-        RepliesCase{"lower_case_has_no_marker", "g000i17Fi007\r\n", {"g000", "i17F", "i007"}},
-        RepliesCase{"unknown_code", "H101\r\n", {"H101"}},
-        RepliesCase{"short_last_code", "G000I1\r\n", {"-> G000", "-----> I1"}},
-        RepliesCase{"single_character", "X", {"X"}},
-        RepliesCase{"empty", "", {}},
-        RepliesCase{"line_endings_only", "\r\n\r\n\n\r", {}},
-        RepliesCase{"blanks_only", "    ", {}},
-        // Of a blank, a code, CR and LF only the first 6 are examined; the
-        // cleaned " G000" counts as 4.
-        RepliesCase{"leading_blank", " G000\r\n", {" G00"}},
-        RepliesCase{"trailing_blank", "G000\r\n ", {"-> G000"}},
-        RepliesCase{"line_ending_splits_nothing", "G0\r\n00I1\r\n47", {"-> G000", "-----> I147"}},
-        RepliesCase{"blank_inside_counts", "G0 0I1", {"-> G0 0", "-----> I1"}}),
+    ::testing::Values(RepliesCase{"acknowledgement", "G000\r\n", {"-> G000"}},
+                      RepliesCase{"two_lines_in_one_read", "G000\r\nG001\r\n", {"-> G000", "-> G001"}},
+                      RepliesCase{"signal", "I17F\r\n", {"-----> I17F"}},
+                      RepliesCase{"squelch", "I007\r\n", {"---------> I007"}},
+                      RepliesCase{"lower_case_has_no_marker", "g000i17Fi007\r\n", {"g000", "i17F", "i007"}},
+                      RepliesCase{"unknown_code", "H101\r\n", {"H101"}},
+                      RepliesCase{"short_last_code", "G000I1\r\n", {"-> G000", "-----> I1"}},
+                      RepliesCase{"single_character", "X", {"X"}}, RepliesCase{"empty", "", {}},
+                      RepliesCase{"line_endings_only", "\r\n\r\n\n\r", {}}, RepliesCase{"blanks_only", "    ", {}},
+                      // Of a blank, a code, CR and LF only the first 6 are examined; the
+                      // cleaned " G000" counts as 4.
+                      RepliesCase{"leading_blank", " G000\r\n", {" G00"}},
+                      RepliesCase{"trailing_blank", "G000\r\n ", {"-> G000"}},
+                      RepliesCase{"line_ending_splits_nothing", "G0\r\n00I1\r\n47", {"-> G000", "-----> I147"}},
+                      RepliesCase{"blank_inside_counts", "G0 0I1", {"-> G0 0", "-----> I1"}}),
     [](const auto& test_info) { return std::string(test_info.param.name); });
 
 TEST(ReplyEntries, KeepsArbitraryBytesAsReceived) {

@@ -35,8 +35,9 @@ struct Scanning : OnRig {
     }
     std::vector<std::string> TuningCommands() const {
         std::vector<std::string> out;
-        for (const auto& l : link.lines)
+        for (const auto& l : link.lines) {
             if (l.starts_with("K0")) out.push_back(l);
+        }
         return out;
     }
 };
@@ -101,8 +102,8 @@ TEST(ScanStep, HoldsSixSecondsOnABusyChannelAndReadsTheSignalOnce) {
 
 TEST(ScanStep, OtherStatusCodesAndTheFirstI0Decide) {
     const std::pair<std::string, int> cases[] = {
-        {"I004\r\n", 0}, {"I00\r\n", 0}, {"I0", 0}, {"I004\r\nI007\r\n", 0}, {"G000\r\nI007\r\n", 1},
-        {"i007\r\n", 0}, {"", 0},
+        {"I004\r\n", 0},         {"I00\r\n", 0},  {"I0", 0}, {"I004\r\nI007\r\n", 0},
+        {"G000\r\nI007\r\n", 1}, {"i007\r\n", 0}, {"", 0},
     };
     for (const auto& [reply, holds] : cases) {
         OnRig rig;

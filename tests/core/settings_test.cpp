@@ -17,7 +17,7 @@ TEST(Levels, CommandsAndCaptionsForEachScrollBar) {
                         {ScrollBar::Squelch, "J41", "Squelch"},
                         {ScrollBar::IfShift, "J43", "IF Shift"}};
     // Each level differs from the one before, so each is a real change.
-    const std::pair<int, const char*> levels[] = {{0, "00"},  {5, "05"},   {7, "07"},   {10, "0A"}, {80, "50"},
+    const std::pair<int, const char*> levels[] = {{0, "00"},   {5, "05"},   {7, "07"},   {10, "0A"}, {80, "50"},
                                                   {100, "64"}, {128, "80"}, {171, "AB"}, {255, "FF"}};
     for (const auto& row : rows) {
         OnRig rig;
@@ -25,8 +25,8 @@ TEST(Levels, CommandsAndCaptionsForEachScrollBar) {
             rig.link.lines.clear();
             rig.view.SetScrollValue(row.bar, level);
             EXPECT_EQ(rig.link.lines, Lines{std::string(row.prefix) + hex}) << row.word << " " << level;
-            EXPECT_EQ(rig.view.frame_caption[static_cast<int>(row.bar)], std::string(row.word) + " " +
-                                                                              std::to_string(level));
+            EXPECT_EQ(rig.view.frame_caption[static_cast<int>(row.bar)],
+                      std::string(row.word) + " " + std::to_string(level));
         }
     }
 }
@@ -78,9 +78,9 @@ TEST(Switches, TwoQuickClicksOnNb) {
 }
 
 TEST(ModeAndFilter, EveryCombinationIsSentWithBothCodes) {
-    const std::pair<OptionButton, const char*> modes[] = {
-        {OptionButton::AM, "02"},  {OptionButton::FM, "05"},  {OptionButton::WFM, "06"},
-        {OptionButton::USB, "01"}, {OptionButton::LSB, "00"}, {OptionButton::CW, "03"}};
+    const std::pair<OptionButton, const char*> modes[] = {{OptionButton::AM, "02"},  {OptionButton::FM, "05"},
+                                                          {OptionButton::WFM, "06"}, {OptionButton::USB, "01"},
+                                                          {OptionButton::LSB, "00"}, {OptionButton::CW, "03"}};
     const std::pair<OptionButton, const char*> filters[] = {{OptionButton::Filter1, "00"},
                                                             {OptionButton::Filter2, "01"},
                                                             {OptionButton::Filter3, "02"},

@@ -7,7 +7,7 @@ namespace {
 
 struct MeterCase {
     const char* reply;
-    int bar;       // after a previous bar of 20
+    int bar;  // after a previous bar of 20
     Rgb colour;
     bool drawn;
 };
@@ -19,7 +19,7 @@ TEST(ReadSignal, DrawsTheBarFromTheFirstI1) {
         {"I17F\r\n", 56, kBlue, true},
         {"I180\r\n", 57, kRed, true},
         {"G000\r\nI147\r\n", 32, kBlue, true},
-        {"I1ff\r\n", 20, kBlue, true},   // failed test: the previous length again
+        {"I1ff\r\n", 20, kBlue, true},  // failed test: the previous length again
         {"I1", 20, kBlue, true},
         {"i147\r\n", 20, kBlue, false},  // no "I1": nothing drawn
         {"", 20, kBlue, false},

@@ -12,12 +12,17 @@ struct SignalCase {
 
 TEST(SignalBarLength, DigitCasesAndFailedTests) {
     const SignalCase cases[] = {
-        {"I100", 1},           {"I147", 32},          {"I17F", 56},          {"I180", 57},
-        {"I1FF", 75},          {"I18C", 50},          {"I188", 59},          {"I1F0", 75},
-        {"G000I147", 32},      {"I147I100", 32},      {"xI1A0\r\n", 55},
-        {"I1ff", 33},          {"I1", 33},            {"I1F", 4},           {"I1G0", 33},
-        {"I10G", 1},           {"I1:0", 1},           {"I1\x80\x80", 33},    {"I1 5", 33},
-        {"i147", std::nullopt}, {"", std::nullopt},   {"G000", std::nullopt},
+        {"I100", 1},        {"I147", 32},
+        {"I17F", 56},       {"I180", 57},
+        {"I1FF", 75},       {"I18C", 50},
+        {"I188", 59},       {"I1F0", 75},
+        {"G000I147", 32},   {"I147I100", 32},
+        {"xI1A0\r\n", 55},  {"I1ff", 33},
+        {"I1", 33},         {"I1F", 4},
+        {"I1G0", 33},       {"I10G", 1},
+        {"I1:0", 1},        {"I1\x80\x80", 33},
+        {"I1 5", 33},       {"i147", std::nullopt},
+        {"", std::nullopt}, {"G000", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(SignalBarLength(c.reply, 33), c.bar) << '"' << c.reply << '"';
 }
@@ -47,8 +52,9 @@ TEST(SignalBar, TextAndColour) {
 
 TEST(SquelchOpen, FirstI0Decides) {
     const std::pair<const char*, bool> cases[] = {
-        {"I007", true},  {"G000\r\nI007\r\n", true}, {"I004", false}, {"I0", false},   {"I00", false},
-        {"I004I007", false}, {"i007", false},        {"", false},     {"I107", false}, {"G000I0 07", false},
+        {"I007", true},  {"G000\r\nI007\r\n", true}, {"I004", false}, {"I0", false},
+        {"I00", false},  {"I004I007", false},        {"i007", false}, {"", false},
+        {"I107", false}, {"G000I0 07", false},
     };
     for (const auto& [reply, open] : cases) EXPECT_EQ(SquelchOpen(reply), open) << reply;
 }

@@ -13,9 +13,18 @@ namespace {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
-const Lines kSwitchOn = {"H101",  "G300",  "J4064", "J4180", "J4350", "J5000",
-                         "J4500", "J4700", "J4600", "K00081300000060400",
-                         "K00081300000060400", "K00081300000060400"};
+const Lines kSwitchOn = {"H101",
+                         "G300",
+                         "J4064",
+                         "J4180",
+                         "J4350",
+                         "J5000",
+                         "J4500",
+                         "J4700",
+                         "J4600",
+                         "K00081300000060400",
+                         "K00081300000060400",
+                         "K00081300000060400"};
 
 void SwitchOn(PanelOnSim& panel) {
     panel.user.Click("RadioOn");
@@ -114,8 +123,9 @@ TEST(EndToEnd, SwitchingOffMidScanStopsEverything) {
         << "the scanner has stopped";
     EXPECT_EQ(panel.user.SignalBar(), " ");
     const auto out = panel.user.CodesOut();
-    EXPECT_NE(std::find(out.end() - std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(out.size())), out.end(), "H100"),
-              out.end());
+    EXPECT_NE(
+        std::find(out.end() - std::min<std::ptrdiff_t>(2, static_cast<std::ptrdiff_t>(out.size())), out.end(), "H100"),
+        out.end());
 }
 
 TEST(EndToEnd, EscapeEndsTheProgramWithoutSwitchingTheReceiverOff) {

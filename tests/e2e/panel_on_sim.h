@@ -8,9 +8,9 @@
 
 #include "main_window.h"
 #include "qt_serial_link.h"
-#include "window_driver.h"
 #include "sim/background_pty_server.h"
 #include "ui_test_support.h"
+#include "window_driver.h"
 
 namespace velmo::e2e {
 

@@ -27,8 +27,9 @@ bool CanDropPrivileges() { return !SetprivPath().isEmpty(); }
 Child::Child(const ChildRun& run) : process_(std::make_unique<QProcess>()) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kChildMark), QStringLiteral("1"));
-    for (const auto& [name, value] : run.settings)
+    for (const auto& [name, value] : run.settings) {
         environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    }
     // Another user cannot use this one's runtime directory; Qt makes one.
     if (run.as_nobody) environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     process_->setProcessEnvironment(environment);
@@ -38,7 +39,8 @@ Child::Child(const ChildRun& run) : process_(std::make_unique<QProcess>()) {
     QStringList arguments{QStringLiteral("--gtest_filter=") + QString::fromStdString(run.child_case)};
     if (run.as_nobody) {
         arguments = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                QStringLiteral("--clear-groups"), self} + arguments;
+                                QStringLiteral("--clear-groups"), self} +
+                    arguments;
         process_->start(SetprivPath(), arguments);
     } else {
         process_->start(self, arguments);
@@ -83,8 +85,7 @@ std::string Child::Output() {
 
 bool Child::CasePassed() {
     const std::string out = Output();
-    return out.find("[  PASSED  ] 1 test.") != std::string::npos &&
-           out.find("[  SKIPPED ]") == std::string::npos;
+    return out.find("[  PASSED  ] 1 test.") != std::string::npos && out.find("[  SKIPPED ]") == std::string::npos;
 }
 
 }  // namespace velmo::faults

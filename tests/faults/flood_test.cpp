@@ -101,7 +101,8 @@ TEST_F(Flood, EveryByteValue) {
     receiver_.Send(every_value);
     // Bytes are characters: NULs and bytes above 127 are listed, not lost
     // or taken for the end of the text; only the line endings go.
-    const std::string shown = QString::fromLatin1(expected.data(), static_cast<qsizetype>(expected.size())).toStdString();
+    const std::string shown =
+        QString::fromLatin1(expected.data(), static_cast<qsizetype>(expected.size())).toStdString();
     const auto listed_text = [&] {
         std::string text;
         for (const auto& entry : panel_.user.CodesIn()) text += entry;

@@ -81,16 +81,16 @@ TEST_P(OpenFailsLocally, TheUserIsToldAndTheProgramEnds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Device, OpenFailsLocally,
-    ::testing::Values(
-        LocalCase{"Missing", [](const fs::path& dir) { return (dir / "ttyUSB9").string(); }, kNotFoundAdvice},
-        LocalCase{"DanglingAlias",
-                  [](const fs::path& dir) {
-                      fs::create_symlink(dir / "ttyUSB-unplugged", dir / "velmo1");
-                      return (dir / "velmo1").string();
-                  },
-                  kNotFoundAdvice},
-        LocalCase{"NotATerminal", [](const fs::path&) { return std::string("/dev/null"); }, ""},
-        LocalCase{"Directory", [](const fs::path& dir) { return dir.string(); }, ""}),
+    ::testing::Values(LocalCase{"Missing", [](const fs::path& dir) { return (dir / "ttyUSB9").string(); },
+                                kNotFoundAdvice},
+                      LocalCase{"DanglingAlias",
+                                [](const fs::path& dir) {
+                                    fs::create_symlink(dir / "ttyUSB-unplugged", dir / "velmo1");
+                                    return (dir / "velmo1").string();
+                                },
+                                kNotFoundAdvice},
+                      LocalCase{"NotATerminal", [](const fs::path&) { return std::string("/dev/null"); }, ""},
+                      LocalCase{"Directory", [](const fs::path& dir) { return dir.string(); }, ""}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 // --- Cases that need another process ---------------------------------------

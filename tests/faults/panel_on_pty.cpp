@@ -23,7 +23,9 @@ bool IdleUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-void LetRun(std::chrono::milliseconds span) { IdleUntil([] { return false; }, span); }
+void LetRun(std::chrono::milliseconds span) {
+    IdleUntil([] { return false; }, span);
+}
 
 std::chrono::microseconds CpuUsed() {
     rusage usage{};
@@ -41,22 +43,20 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-WhenThen::WhenThen(std::function<bool()> condition, std::function<void()> action)
-    : timer_(std::make_unique<QTimer>()) {
-    QObject::connect(timer_.get(), &QTimer::timeout,
-                     [done = done_, timer = timer_.get(), condition = std::move(condition),
-                      action = std::move(action)] {
-                         if (*done || !condition()) return;
-                         *done = true;
-                         timer->stop();
-                         action();
-                     });
+WhenThen::WhenThen(std::function<bool()> condition, std::function<void()> action) : timer_(std::make_unique<QTimer>()) {
+    QObject::connect(
+        timer_.get(), &QTimer::timeout,
+        [done = done_, timer = timer_.get(), condition = std::move(condition), action = std::move(action)] {
+            if (*done || !condition()) return;
+            *done = true;
+            timer->stop();
+            action();
+        });
     timer_->start(10);
 }
 
 PanelOnDevice::PanelOnDevice(std::string device)
-    : link([device = std::move(device)](int) { return device; }),
-      window(link, 1, [this](const std::exception& error) {
+    : link([device = std::move(device)](int) { return device; }), window(link, 1, [this](const std::exception& error) {
           if (reported_at < 0) reported_at = clock.elapsed();
           const auto* serial_error = dynamic_cast<const SerialError*>(&error);
           messages.push_back(serial_error ? DescribeFailure(link, *serial_error) : error.what());

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <chrono>
 #include <functional>

@@ -14,9 +14,7 @@
 namespace velmo::faults {
 namespace {
 
-[[noreturn]] void ThrowErrno(const char* what) {
-    throw std::system_error(errno, std::generic_category(), what);
-}
+[[noreturn]] void ThrowErrno(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
 
 }  // namespace
 
@@ -88,8 +86,8 @@ void PtyReceiver::Run() {
             std::lock_guard lock(mutex_);
             sending = !queued_.empty();
         }
-        std::array<pollfd, 2> watch{{{master_, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0},
-                                     {stop_pipe_[0], POLLIN, 0}}};
+        std::array<pollfd, 2> watch{
+            {{master_, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0}, {stop_pipe_[0], POLLIN, 0}}};
         if (poll(watch.data(), watch.size(), -1) < 0) {
             if (errno == EINTR) continue;
             return;

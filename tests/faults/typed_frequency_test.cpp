@@ -58,7 +58,7 @@ struct Typed {
     const char* name;
     std::optional<std::string> text;  // none: Cancel
     int boxes_shown;
-    std::string tuning_command;       // empty: nothing is sent
+    std::string tuning_command;  // empty: nothing is sent
     std::string display;
 };
 
@@ -101,22 +101,18 @@ const std::string kUnchanged = "81.300.000";
 
 INSTANTIATE_TEST_SUITE_P(
     Entry, TypedFrequency,
-    ::testing::Values(
-        Typed{"Empty", "", 1, "", kUnchanged},
-        Typed{"Cancel", std::nullopt, 1, "", kUnchanged},
-        Typed{"TenThousandDigits", std::string(10000, '9'), 2, "", kUnchanged},
-        Typed{"NumberThenTenThousandCharacters", "145.5" + std::string(9995, 'x'), 1, "K00145500000060400",
-              "145.500.000"},
-        Typed{"NaN", "nan", 2, "", kUnchanged},
-        Typed{"Infinity", "inf", 2, "", kUnchanged},
-        Typed{"TooLargeForADouble", "1e309", 2, "", kUnchanged},
-        Typed{"NegativeZero", "-0", 2, "", kUnchanged},
-        Typed{"Hexadecimal", "0x10", 2, "", kUnchanged},
-        Typed{"BlanksOnly", "   ", 2, "", kUnchanged},
-        Typed{"Exponent", "1e2", 1, "K00100000000060400", "100.000.000"},
-        Typed{"Lowest", "0.1", 1, "K00000100000060400", "0.100.000"},
-        Typed{"Highest", "1300", 1, "K01300000000060400", "1300.000.000"},
-        Typed{"JustAboveTheHighest", "1300.001", 2, "", kUnchanged}),
+    ::testing::Values(Typed{"Empty", "", 1, "", kUnchanged}, Typed{"Cancel", std::nullopt, 1, "", kUnchanged},
+                      Typed{"TenThousandDigits", std::string(10000, '9'), 2, "", kUnchanged},
+                      Typed{"NumberThenTenThousandCharacters", "145.5" + std::string(9995, 'x'), 1,
+                            "K00145500000060400", "145.500.000"},
+                      Typed{"NaN", "nan", 2, "", kUnchanged}, Typed{"Infinity", "inf", 2, "", kUnchanged},
+                      Typed{"TooLargeForADouble", "1e309", 2, "", kUnchanged},
+                      Typed{"NegativeZero", "-0", 2, "", kUnchanged}, Typed{"Hexadecimal", "0x10", 2, "", kUnchanged},
+                      Typed{"BlanksOnly", "   ", 2, "", kUnchanged},
+                      Typed{"Exponent", "1e2", 1, "K00100000000060400", "100.000.000"},
+                      Typed{"Lowest", "0.1", 1, "K00000100000060400", "0.100.000"},
+                      Typed{"Highest", "1300", 1, "K01300000000060400", "1300.000.000"},
+                      Typed{"JustAboveTheHighest", "1300.001", 2, "", kUnchanged}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace

@@ -55,8 +55,7 @@ TEST_P(Unplugged, TheUserIsToldWithinOnePollAndTheProgramEnds) {
     ASSERT_TRUE(IdleUntil([&] { return cpu_second_later.has_value(); }, 20s));
 
     ASSERT_EQ(panel.messages.size(), 1u);
-    std::cout << "told after " << panel.reported_at - *unplugged_at << " ms: " << panel.messages.front()
-              << std::endl;
+    std::cout << "told after " << panel.reported_at - *unplugged_at << " ms: " << panel.messages.front() << std::endl;
     EXPECT_LE(panel.reported_at - *unplugged_at, kPollPeriodMs + kMarginMs);
     EXPECT_NE(panel.messages.front().find("was lost"), std::string::npos);
     EXPECT_NE(panel.messages.front().find(receiver.Path()), std::string::npos);
@@ -75,23 +74,22 @@ bool Holding(const PtyReceiver& receiver) {
     bool squelch_asked = false;
     for (const auto& line : lines) {
         if (line.text == "I0?") squelch_asked = true;
-        if (squelch_asked && line.text == "I1?")
+        if (squelch_asked && line.text == "I1?") {
             return PtyReceiver::Clock::now() - lines.back().at > std::chrono::milliseconds(200);
+        }
     }
     return false;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    While, Unplugged,
-    ::testing::Values(
-        UnplugCase{"Idle", "04", false, [](const PtyReceiver&) { return true; }},
-        UnplugCase{"Scanning", "04", true,
-                   [](const PtyReceiver& r) {
-                       const auto lines = r.Lines();
-                       return std::count(lines.begin(), lines.end(), "I0?") >= 3;
-                   }},
-        UnplugCase{"Holding", "07", true, Holding}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
+INSTANTIATE_TEST_SUITE_P(While, Unplugged,
+                         ::testing::Values(UnplugCase{"Idle", "04", false, [](const PtyReceiver&) { return true; }},
+                                           UnplugCase{"Scanning", "04", true,
+                                                      [](const PtyReceiver& r) {
+                                                          const auto lines = r.Lines();
+                                                          return std::count(lines.begin(), lines.end(), "I0?") >= 3;
+                                                      }},
+                                           UnplugCase{"Holding", "07", true, Holding}),
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace
 }  // namespace velmo::faults

@@ -25,9 +25,7 @@ std::string MessageFor(const QtSerialLink& link, const std::function<void()>& op
     return {};
 }
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 const char kDialoutHint[] = "sudo usermod -aG dialout $USER";
 
@@ -69,10 +67,12 @@ TEST(DescribeFailure, LostConnectionSaysSoWithoutDialout) {
     link.Open();
     pty.CloseMaster();
     std::string message;
-    ASSERT_TRUE(WaitUntil([&] {
-        message = MessageFor(link, [&] { (void)link.ReadAll(); });
-        return !message.empty();
-    }, /*run_events=*/false));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            message = MessageFor(link, [&] { (void)link.ReadAll(); });
+            return !message.empty();
+        },
+        /*run_events=*/false));
 
     EXPECT_TRUE(Has(message, "lost")) << message;
     EXPECT_TRUE(Has(message, "no longer there")) << message;

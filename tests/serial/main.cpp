@@ -1,5 +1,5 @@
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 // The serial port needs an application object for its event notifiers.
 int main(int argc, char** argv) {

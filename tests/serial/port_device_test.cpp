@@ -20,8 +20,8 @@ struct MappingCase {
 };
 
 void PrintTo(const MappingCase& c, std::ostream* out) {
-    *out << "port " << c.port << (c.system == HostSystem::Windows ? " on Windows" : " on Linux")
-         << ", " << c.present.size() << " aliases present";
+    *out << "port " << c.port << (c.system == HostSystem::Windows ? " on Windows" : " on Linux") << ", "
+         << c.present.size() << " aliases present";
 }
 
 class SerialDevicePathTable : public ::testing::TestWithParam<MappingCase> {};
@@ -35,21 +35,16 @@ TEST_P(SerialDevicePathTable, MapsPortToDevice) {
 INSTANTIATE_TEST_SUITE_P(
     Ports, SerialDevicePathTable,
     ::testing::Values(
-        MappingCase{1, HostSystem::Windows, {}, "COM1"},
-        MappingCase{3, HostSystem::Windows, {"/dev/velmo3"}, "COM3"},
-        MappingCase{12, HostSystem::Windows, {}, "COM12"},
-        MappingCase{1, HostSystem::Linux, {}, "/dev/ttyS0"},
-        MappingCase{3, HostSystem::Linux, {}, "/dev/ttyS2"},
-        MappingCase{11, HostSystem::Linux, {}, "/dev/ttyS10"},
+        MappingCase{1, HostSystem::Windows, {}, "COM1"}, MappingCase{3, HostSystem::Windows, {"/dev/velmo3"}, "COM3"},
+        MappingCase{12, HostSystem::Windows, {}, "COM12"}, MappingCase{1, HostSystem::Linux, {}, "/dev/ttyS0"},
+        MappingCase{3, HostSystem::Linux, {}, "/dev/ttyS2"}, MappingCase{11, HostSystem::Linux, {}, "/dev/ttyS10"},
         MappingCase{3, HostSystem::Linux, {"/dev/velmo3"}, "/dev/velmo3"},
         // Another port's alias does not count.
         MappingCase{2, HostSystem::Linux, {"/dev/velmo3", "/dev/velmo1"}, "/dev/ttyS1"},
-        MappingCase{0, HostSystem::Linux, {}, ""},
-        MappingCase{-1, HostSystem::Windows, {}, ""}));
+        MappingCase{0, HostSystem::Linux, {}, ""}, MappingCase{-1, HostSystem::Windows, {}, ""}));
 
 TEST(PathPresent, CountsFilesAndLinksEvenDanglingOnes) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("velmo-path-present-" + std::to_string(getpid()));
+    const auto dir = std::filesystem::temp_directory_path() / ("velmo-path-present-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "device").put('x');
     std::filesystem::create_symlink(dir / "device", dir / "alias");

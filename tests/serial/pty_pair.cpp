@@ -2,12 +2,12 @@
 
 #include "sim/raw_pty.h"
 
-#include <QCoreApplication>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <filesystem>
@@ -17,9 +17,7 @@
 namespace velmo::testing {
 namespace {
 
-[[noreturn]] void ThrowErrno(const char* what) {
-    throw std::system_error(errno, std::generic_category(), what);
-}
+[[noreturn]] void ThrowErrno(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
 
 }  // namespace
 
@@ -48,16 +46,16 @@ std::string PtyPair::ReceiveAtReceiver(std::size_t count, bool run_events) {
     std::string received;
     WaitUntil(
         [&] {
-        char chunk[4096];
-        for (;;) {
-            const ssize_t n = read(master_, chunk, sizeof chunk);
-            if (n <= 0) break;
-            received.append(chunk, static_cast<std::size_t>(n));
-        }
-        if (received.size() >= count) return true;
-        pollfd ready{master_, POLLIN, 0};
-        poll(&ready, 1, 5);
-        return false;
+            char chunk[4096];
+            for (;;) {
+                const ssize_t n = read(master_, chunk, sizeof chunk);
+                if (n <= 0) break;
+                received.append(chunk, static_cast<std::size_t>(n));
+            }
+            if (received.size() >= count) return true;
+            pollfd ready{master_, POLLIN, 0};
+            poll(&ready, 1, 5);
+            return false;
         },
         run_events);
     return received;
@@ -87,8 +85,7 @@ int PtyPair::OpenSlaveDescriptors() const {
     return count;
 }
 
-bool WaitUntil(const std::function<bool()>& done, bool run_events,
-               std::chrono::milliseconds limit) {
+bool WaitUntil(const std::function<bool()>& done, bool run_events, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
         if (run_events) QCoreApplication::processEvents();

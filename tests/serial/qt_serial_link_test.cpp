@@ -184,8 +184,7 @@ TEST_F(QtSerialLinkOnPty, ConfigureWhileOpenIsRefused) {
 class OpenFailure : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("velmo-open-failure-" + std::to_string(getpid()));
+        dir_ = std::filesystem::temp_directory_path() / ("velmo-open-failure-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir_);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -275,15 +274,18 @@ TEST_P(DeviceVanishes, EveryLaterCallThrowsAndTheDeviceIsReleased) {
 
     pty.CloseMaster();
     std::string first_error;
-    ASSERT_TRUE(WaitUntil([&] {
-        try {
-            GetParam().first_call(link);
-            return false;
-        } catch (const SerialError& error) {
-            first_error = error.what();
-            return true;
-        }
-    }, GetParam().run_events)) << "the hang-up was never noticed";
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            try {
+                GetParam().first_call(link);
+                return false;
+            } catch (const SerialError& error) {
+                first_error = error.what();
+                return true;
+            }
+        },
+        GetParam().run_events))
+        << "the hang-up was never noticed";
     EXPECT_FALSE(first_error.empty());
     EXPECT_EQ(link.LastFailure().stage, FailureStage::Session);
     EXPECT_EQ(link.LastFailure().description, first_error);
@@ -292,9 +294,8 @@ TEST_P(DeviceVanishes, EveryLaterCallThrowsAndTheDeviceIsReleased) {
     EXPECT_TRUE(WaitUntil([&] { return pty.OpenSlaveDescriptors() == before_open; }));
 
     for (const auto& call : std::initializer_list<std::function<void()>>{
-             [&] { (void)link.IsOpen(); }, [&] { link.Write("H100\r\n"); },
-             [&] { (void)link.ReadAll(); }, [&] { link.Close(); }, [&] { link.Open(); },
-             [&] { link.Configure(3, "9600,N,8,1", 0); }}) {
+             [&] { (void)link.IsOpen(); }, [&] { link.Write("H100\r\n"); }, [&] { (void)link.ReadAll(); },
+             [&] { link.Close(); }, [&] { link.Open(); }, [&] { link.Configure(3, "9600,N,8,1", 0); }}) {
         try {
             call();
             ADD_FAILURE() << "a call after the hang-up did not throw";
@@ -304,12 +305,11 @@ TEST_P(DeviceVanishes, EveryLaterCallThrowsAndTheDeviceIsReleased) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FirstCall, DeviceVanishes,
-    ::testing::Values(VanishCase{"IsOpen", [](QtSerialLink& l) { (void)l.IsOpen(); }, true},
-                      VanishCase{"Write", [](QtSerialLink& l) { l.Write("I1?\r\n"); }, false},
-                      VanishCase{"ReadAll", [](QtSerialLink& l) { (void)l.ReadAll(); }, false}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
+INSTANTIATE_TEST_SUITE_P(FirstCall, DeviceVanishes,
+                         ::testing::Values(VanishCase{"IsOpen", [](QtSerialLink& l) { (void)l.IsOpen(); }, true},
+                                           VanishCase{"Write", [](QtSerialLink& l) { l.Write("I1?\r\n"); }, false},
+                                           VanishCase{"ReadAll", [](QtSerialLink& l) { (void)l.ReadAll(); }, false}),
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace
 }  // namespace velmo

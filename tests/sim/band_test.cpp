@@ -18,8 +18,7 @@ constexpr std::int64_t kWide = 230'000;
 // Steps up from `from_hz` as the front panel's scanner does (one step per
 // 50 ms, squelch 128, 230 kHz filter) and returns the frequencies where the
 // squelch opened.
-std::vector<std::int64_t> ScanHolds(std::int64_t from_hz, std::int64_t to_hz, Micros start,
-                                    std::uint64_t seed = 1) {
+std::vector<std::int64_t> ScanHolds(std::int64_t from_hz, std::int64_t to_hz, Micros start, std::uint64_t seed = 1) {
     ReceiverModel m(SignalModel(Band::Default(), seed));
     m.Answer("H101", start);
     m.Answer("J4180", start);
@@ -87,24 +86,20 @@ TEST(SignalModel, DeterministicForASeedWhateverTheOrderOfCalls) {
     bool differs = false;
     for (int i = 0; i < 50; ++i) {
         forward.push_back(a.Level(100'000'000 + i * 25'000, kWide, false, Micros{i * 37'000}));
-        differs |= other.Level(100'000'000 + i * 25'000, kWide, false, Micros{i * 37'000}) !=
-                   forward.back();
+        differs |= other.Level(100'000'000 + i * 25'000, kWide, false, Micros{i * 37'000}) != forward.back();
     }
     for (int i = 49; i >= 0; --i) {
         b.Level(100'000'000 + i * 25'000, kWide, false, Micros{i * 37'000});
-        backward.insert(backward.begin(),
-                        b.Level(100'000'000 + i * 25'000, kWide, false, Micros{i * 37'000}));
+        backward.insert(backward.begin(), b.Level(100'000'000 + i * 25'000, kWide, false, Micros{i * 37'000}));
     }
     EXPECT_EQ(forward, backward);
     EXPECT_TRUE(differs) << "another seed should give other noise";
     // Within one noise slot a reading holds still.
-    EXPECT_EQ(a.Level(123'000'000, kWide, false, Micros{200'000}),
-              a.Level(123'000'000, kWide, false, Micros{299'999}));
+    EXPECT_EQ(a.Level(123'000'000, kWide, false, Micros{200'000}), a.Level(123'000'000, kWide, false, Micros{299'999}));
 }
 
 // The station part of a reading, without the noise.
-int Above(const SignalModel& s, std::int64_t hz, std::int64_t filter_hz, Micros t,
-          bool att = false) {
+int Above(const SignalModel& s, std::int64_t hz, std::int64_t filter_hz, Micros t, bool att = false) {
     return s.Level(hz, filter_hz, att, t) - s.Noise(hz, t);
 }
 

@@ -44,9 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
     CommandFamilies, AnswerWhileOn,
     ::testing::Values(
         // Power and initialisation.
-        AnswerCase{"H101", kOk}, AnswerCase{"H100", kOk}, AnswerCase{"G300", kOk},
-        AnswerCase{"H102", kBad}, AnswerCase{"H10", kBad}, AnswerCase{"h101", kBad},
-        AnswerCase{"G301", kBad}, AnswerCase{"G3000", kBad},
+        AnswerCase{"H101", kOk}, AnswerCase{"H100", kOk}, AnswerCase{"G300", kOk}, AnswerCase{"H102", kBad},
+        AnswerCase{"H10", kBad}, AnswerCase{"h101", kBad}, AnswerCase{"G301", kBad}, AnswerCase{"G3000", kBad},
         // Tuning: range ends, every mode and filter.
         AnswerCase{"K00081300000060400", kOk}, AnswerCase{"K00000100000060400", kOk},
         AnswerCase{"K01300000000060400", kOk}, AnswerCase{"K00145512500000000", kOk},
@@ -61,27 +60,27 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"K1008130000060400 ", kBad}, AnswerCase{" K00081300000060400", kBad},
         AnswerCase{"K0-081300000060400", kBad},
         // Levels: two upper-case hex digits only.
-        AnswerCase{"J4000", kOk}, AnswerCase{"J40FF", kOk}, AnswerCase{"J4180", kOk},
-        AnswerCase{"J430A", kOk}, AnswerCase{"J40ab", kBad}, AnswerCase{"J40aB", kBad},
-        AnswerCase{"J40G0", kBad}, AnswerCase{"J408", kBad}, AnswerCase{"J40800", kBad},
-        AnswerCase{"J4280", kBad}, AnswerCase{"J4480", kBad},
+        AnswerCase{"J4000", kOk}, AnswerCase{"J40FF", kOk}, AnswerCase{"J4180", kOk}, AnswerCase{"J430A", kOk},
+        AnswerCase{"J40ab", kBad}, AnswerCase{"J40aB", kBad}, AnswerCase{"J40G0", kBad}, AnswerCase{"J408", kBad},
+        AnswerCase{"J40800", kBad}, AnswerCase{"J4280", kBad}, AnswerCase{"J4480", kBad},
         // Switches.
-        AnswerCase{"J5000", kOk}, AnswerCase{"J5001", kOk}, AnswerCase{"J4500", kOk},
-        AnswerCase{"J4501", kOk}, AnswerCase{"J4700", kOk}, AnswerCase{"J4701", kOk},
-        AnswerCase{"J4600", kOk}, AnswerCase{"J4601", kOk}, AnswerCase{"J4602", kBad},
-        AnswerCase{"J5010", kBad}, AnswerCase{"J470", kBad}, AnswerCase{"J48001", kBad},
+        AnswerCase{"J5000", kOk}, AnswerCase{"J5001", kOk}, AnswerCase{"J4500", kOk}, AnswerCase{"J4501", kOk},
+        AnswerCase{"J4700", kOk}, AnswerCase{"J4701", kOk}, AnswerCase{"J4600", kOk}, AnswerCase{"J4601", kOk},
+        AnswerCase{"J4602", kBad}, AnswerCase{"J5010", kBad}, AnswerCase{"J470", kBad}, AnswerCase{"J48001", kBad},
         // Queries answer only their own reply; near misses are rejected.
         // (The start-up frequency carries a station, so the squelch is open.)
-        AnswerCase{"I0?", "I007\r\n"}, AnswerCase{"I0", kBad}, AnswerCase{"I2?", kBad},
-        AnswerCase{"i1?", kBad}, AnswerCase{"I1??", kBad},
+        AnswerCase{"I0?", "I007\r\n"}, AnswerCase{"I0", kBad}, AnswerCase{"I2?", kBad}, AnswerCase{"i1?", kBad},
+        AnswerCase{"I1??", kBad},
         // Garbage.
         AnswerCase{"X", kBad}, AnswerCase{std::string(300, 'J'), kBad},
-        AnswerCase{std::string("J40\0" "0", 5), kBad}));
+        AnswerCase{std::string("J40\0"
+                               "0",
+                               5),
+                   kBad}));
 
 TEST(ReceiverModel, CommandsChangeTheState) {
     ReceiverModel m = SwitchedOn();
-    for (const char* line : {"K00145512500050200", "J40AB", "J4107", "J43FF", "J5001", "J4501",
-                             "J4701", "J4601"}) {
+    for (const char* line : {"K00145512500050200", "J40AB", "J4107", "J43FF", "J5001", "J4501", "J4701", "J4601"}) {
         ASSERT_EQ(m.Answer(line, Micros{0}), "G000\r\n") << line;
     }
     const ReceiverState& s = m.State();
@@ -101,8 +100,7 @@ TEST(ReceiverModel, CommandsChangeTheState) {
 TEST(ReceiverModel, WhileOffOnlyH1CommandsAreAnswered) {
     ReceiverModel m = NewModel();
     ASSERT_FALSE(m.State().on);
-    for (const char* line : {"G300", "I0?", "I1?", "J4180", "J5001", "K00081300000060400", "X",
-                             "h101"}) {
+    for (const char* line : {"G300", "I0?", "I1?", "J4180", "J5001", "K00081300000060400", "X", "h101"}) {
         EXPECT_EQ(m.Answer(line, Micros{0}), "") << line;
     }
     // Ignored while off: the squelch stays where it was.

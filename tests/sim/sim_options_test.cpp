@@ -18,8 +18,8 @@ TEST(SimOptions, DefaultsWithoutArguments) {
 }
 
 TEST(SimOptions, EveryOptionIsRead) {
-    const auto parsed = ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--no-wire-timing",
-                                         "--log", "--link", "/dev/velmo1", "--help"});
+    const auto parsed = ParseSimOptions(
+        {"--seed", "99", "--latency-ms", "0", "--no-wire-timing", "--log", "--link", "/dev/velmo1", "--help"});
     ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed));
     const auto& o = std::get<SimOptions>(parsed);
     EXPECT_EQ(o.seed, 99u);
@@ -32,9 +32,17 @@ TEST(SimOptions, EveryOptionIsRead) {
 
 TEST(SimOptions, BadArgumentsAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--seed"},          {"--seed", "x"},         {"--seed", "-1"},       {"--seed", "12abc"},
-        {"--latency-ms", "-3"}, {"--latency-ms", "60001"}, {"--latency-ms", ""}, {"--link"},
-        {"--link", ""},      {"--frobnicate"},        {"extra"},
+        {"--seed"},
+        {"--seed", "x"},
+        {"--seed", "-1"},
+        {"--seed", "12abc"},
+        {"--latency-ms", "-3"},
+        {"--latency-ms", "60001"},
+        {"--latency-ms", ""},
+        {"--link"},
+        {"--link", ""},
+        {"--frobnicate"},
+        {"extra"},
     };
     for (const auto& args : bad) {
         const auto parsed = ParseSimOptions(args);

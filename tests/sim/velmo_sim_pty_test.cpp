@@ -23,8 +23,7 @@ using Deadline = std::chrono::steady_clock::time_point;
 Deadline In(std::chrono::seconds s) { return std::chrono::steady_clock::now() + s; }
 
 int MsLeft(Deadline d) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        d - std::chrono::steady_clock::now());
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(d - std::chrono::steady_clock::now());
     return left.count() < 0 ? 0 : static_cast<int>(left.count());
 }
 
@@ -43,9 +42,7 @@ bool ReadUntil(int fd, std::string& got, Done done, Deadline deadline) {
     return true;
 }
 
-bool Contains(const std::string& hay, const std::string& needle) {
-    return hay.find(needle) != std::string::npos;
-}
+bool Contains(const std::string& hay, const std::string& needle) { return hay.find(needle) != std::string::npos; }
 
 // velmo-sim as a child process; it dies with the test if the test dies.
 class SimProcess {
@@ -81,12 +78,14 @@ public:
 
     // The first line of standard output: the terminal's path.
     std::string SlavePath() {
-        ReadUntil(out_, out_text_, [](const std::string& s) { return Contains(s, "\n"); }, In(std::chrono::seconds(10)));
+        ReadUntil(
+            out_, out_text_, [](const std::string& s) { return Contains(s, "\n"); }, In(std::chrono::seconds(10)));
         const auto nl = out_text_.find('\n');
         return nl == std::string::npos ? std::string() : out_text_.substr(0, nl);
     }
     bool LogShows(const std::string& text) {
-        return ReadUntil(err_, log_, [&](const std::string& s) { return Contains(s, text); }, In(std::chrono::seconds(10)));
+        return ReadUntil(
+            err_, log_, [&](const std::string& s) { return Contains(s, text); }, In(std::chrono::seconds(10)));
     }
     // Sends SIGTERM and returns the exit status, or -1 if it did not end.
     int Terminate() {
@@ -124,7 +123,8 @@ int OpenRaw(const std::string& path) {
 std::string Exchange(int fd, const std::string& line, const std::string& expected) {
     EXPECT_EQ(write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
     std::string got;
-    ReadUntil(fd, got, [&](const std::string& s) { return s.size() >= expected.size(); }, In(std::chrono::seconds(10)));
+    ReadUntil(
+        fd, got, [&](const std::string& s) { return s.size() >= expected.size(); }, In(std::chrono::seconds(10)));
     return got;
 }
 
@@ -141,8 +141,7 @@ TEST(VelmoSimPty, SwitchesOnThroughTheTerminal) {
 }
 
 TEST(VelmoSimPty, LinkNamesTheTerminalAndNothingStaleReachesTheNextClient) {
-    const std::string link =
-        std::string(::testing::TempDir()) + "velmo-sim-link-" + std::to_string(getpid());
+    const std::string link = std::string(::testing::TempDir()) + "velmo-sim-link-" + std::to_string(getpid());
     SimProcess sim({"--link", link, "--log", "--no-wire-timing", "--latency-ms", "0"});
     ASSERT_FALSE(sim.SlavePath().empty());
 

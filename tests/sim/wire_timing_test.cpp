@@ -107,7 +107,7 @@ TEST(WireTiming, LineEndsDecideWhenTheCommandLands) {
     struct Case {
         const char* name;
         std::vector<std::pair<std::int64_t, std::string>> writes;  // (µs, bytes)
-        Micros lands;  // when the G300 reaches the receiver
+        Micros lands;                                              // when the G300 reaches the receiver
     };
     const Micros t0{2'000'000};
     const std::vector<Case> cases = {

@@ -1,8 +1,8 @@
 #include "button_pictures.h"
 
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QPixmap>
-#include <gtest/gtest.h>
 
 namespace velmo {
 namespace {
@@ -58,11 +58,11 @@ TEST(ButtonPicturesTest, PicturesHaveTheirSizesAndTransparentCorners) {
 }
 
 TEST(ButtonPicturesTest, PicturesAreDrawnInTheirColours) {
-    EXPECT_GT(ShareOf(Picture(ButtonPicture::RadioOn), QColor(0, 200, 0)), 0.5);      // green check mark
-    EXPECT_GT(ShareOf(Picture(ButtonPicture::RadioOff), QColor(224, 0, 0)), 0.8);     // red prohibition sign
+    EXPECT_GT(ShareOf(Picture(ButtonPicture::RadioOn), QColor(0, 200, 0)), 0.5);        // green check mark
+    EXPECT_GT(ShareOf(Picture(ButtonPicture::RadioOff), QColor(224, 0, 0)), 0.8);       // red prohibition sign
     EXPECT_GT(ShareOf(Picture(ButtonPicture::FrequencyUp), QColor(0, 255, 255)), 0.5);  // cyan arrows
     EXPECT_GT(ShareOf(Picture(ButtonPicture::FrequencyDown), QColor(0, 255, 255)), 0.5);
-    EXPECT_GT(ShareOf(Picture(ButtonPicture::Direct), QColor(255, 255, 255)), 0.4);   // sheets of paper
+    EXPECT_GT(ShareOf(Picture(ButtonPicture::Direct), QColor(255, 255, 255)), 0.4);  // sheets of paper
     EXPECT_GT(ShareOf(Picture(ButtonPicture::Scan), QColor(255, 255, 255)), 0.3);
 }
 

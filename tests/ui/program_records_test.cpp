@@ -1,8 +1,8 @@
 // The three programs as built: each carries its own version record and
 // opens its own serial port.
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 #include <ostream>
 #include <string>
 

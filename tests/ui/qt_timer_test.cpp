@@ -1,8 +1,8 @@
 #include "qt_timer.h"
 
+#include <gtest/gtest.h>
 #include <QEventLoop>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 #include <ostream>
 
 #include "ui_test_support.h"

@@ -11,8 +11,8 @@ struct KeyCase {
     Qt::KeyboardModifiers modifiers;
     int code;
     friend void PrintTo(const KeyCase& c, std::ostream* out) {
-        *out << "Qt key 0x" << std::hex << c.qt_key << " modifiers 0x" << c.modifiers.toInt() << std::dec
-             << " -> " << c.code;
+        *out << "Qt key 0x" << std::hex << c.qt_key << " modifiers 0x" << c.modifiers.toInt() << std::dec << " -> "
+             << c.code;
     }
 };
 
@@ -26,38 +26,39 @@ TEST_P(VirtualKeysTest, MapsToTheWindowsCode) {
 constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
 constexpr Qt::KeyboardModifiers kKeypad = Qt::KeypadModifier;
 
-INSTANTIATE_TEST_SUITE_P(
-    PanelKeys, VirtualKeysTest,
-    ::testing::Values(
-        // Every key the panel acts on.
-        KeyCase{Qt::Key_Escape, kNone, 27}, KeyCase{Qt::Key_PageUp, kNone, 33},
-        KeyCase{Qt::Key_PageDown, kNone, 34}, KeyCase{Qt::Key_End, kNone, 35}, KeyCase{Qt::Key_Home, kNone, 36},
-        KeyCase{Qt::Key_Insert, kNone, 45}, KeyCase{Qt::Key_Delete, kNone, 46}, KeyCase{Qt::Key_Pause, kNone, 19},
-        KeyCase{Qt::Key_Control, kNone, 17}, KeyCase{Qt::Key_Shift, kNone, 16}, KeyCase{Qt::Key_U, kNone, 85},
-        KeyCase{Qt::Key_D, kNone, 68},
-        // A letter is its key whatever the case or modifiers.
-        KeyCase{Qt::Key_U, Qt::ShiftModifier, 85}, KeyCase{'d', kNone, 68}, KeyCase{Qt::Key_A, kNone, 65},
-        KeyCase{Qt::Key_Z, kNone, 90},
-        // The navigation keys of the keypad stay navigation keys.
-        KeyCase{Qt::Key_Home, kKeypad, 36}, KeyCase{Qt::Key_PageUp, kKeypad, 33},
-        KeyCase{Qt::Key_Insert, kKeypad, 45}, KeyCase{Qt::Key_Delete, kKeypad, 46}));
+INSTANTIATE_TEST_SUITE_P(PanelKeys, VirtualKeysTest,
+                         ::testing::Values(
+                             // Every key the panel acts on.
+                             KeyCase{Qt::Key_Escape, kNone, 27}, KeyCase{Qt::Key_PageUp, kNone, 33},
+                             KeyCase{Qt::Key_PageDown, kNone, 34}, KeyCase{Qt::Key_End, kNone, 35},
+                             KeyCase{Qt::Key_Home, kNone, 36}, KeyCase{Qt::Key_Insert, kNone, 45},
+                             KeyCase{Qt::Key_Delete, kNone, 46}, KeyCase{Qt::Key_Pause, kNone, 19},
+                             KeyCase{Qt::Key_Control, kNone, 17}, KeyCase{Qt::Key_Shift, kNone, 16},
+                             KeyCase{Qt::Key_U, kNone, 85}, KeyCase{Qt::Key_D, kNone, 68},
+                             // A letter is its key whatever the case or modifiers.
+                             KeyCase{Qt::Key_U, Qt::ShiftModifier, 85}, KeyCase{'d', kNone, 68},
+                             KeyCase{Qt::Key_A, kNone, 65}, KeyCase{Qt::Key_Z, kNone, 90},
+                             // The navigation keys of the keypad stay navigation keys.
+                             KeyCase{Qt::Key_Home, kKeypad, 36}, KeyCase{Qt::Key_PageUp, kKeypad, 33},
+                             KeyCase{Qt::Key_Insert, kKeypad, 45}, KeyCase{Qt::Key_Delete, kKeypad, 46}));
 
 INSTANTIATE_TEST_SUITE_P(
     OtherKeys, VirtualKeysTest,
-    ::testing::Values(
-        KeyCase{Qt::Key_0, kNone, 48}, KeyCase{Qt::Key_9, kNone, 57}, KeyCase{Qt::Key_0, kKeypad, 96},
-        KeyCase{Qt::Key_9, kKeypad, 105}, KeyCase{Qt::Key_Exclam, Qt::ShiftModifier, 49},
-        KeyCase{Qt::Key_ParenRight, Qt::ShiftModifier, 48}, KeyCase{Qt::Key_F1, kNone, 112},
-        KeyCase{Qt::Key_F12, kNone, 123}, KeyCase{Qt::Key_Return, kNone, 13}, KeyCase{Qt::Key_Enter, kKeypad, 13},
-        KeyCase{Qt::Key_Tab, kNone, 9}, KeyCase{Qt::Key_Backtab, Qt::ShiftModifier, 9},
-        KeyCase{Qt::Key_Space, kNone, 32}, KeyCase{Qt::Key_Left, kNone, 37}, KeyCase{Qt::Key_Down, kNone, 40},
-        KeyCase{Qt::Key_Alt, kNone, 18}, KeyCase{Qt::Key_Backspace, kNone, 8}, KeyCase{Qt::Key_Minus, kNone, 189},
-        KeyCase{Qt::Key_Minus, kKeypad, 109}, KeyCase{Qt::Key_Plus, kKeypad, 107}, KeyCase{Qt::Key_Period, kNone, 190},
-        KeyCase{Qt::Key_Period, kKeypad, 110}, KeyCase{Qt::Key_Question, Qt::ShiftModifier, 191},
-        KeyCase{Qt::Key_CapsLock, kNone, 20}, KeyCase{Qt::Key_NumLock, kNone, 144},
-        // Keys without a code are 0, which the panel ignores.
-        KeyCase{Qt::Key_VolumeUp, kNone, 0}, KeyCase{Qt::Key_unknown, kNone, 0},
-        KeyCase{Qt::Key_Adiaeresis, kNone, 0}));
+    ::testing::Values(KeyCase{Qt::Key_0, kNone, 48}, KeyCase{Qt::Key_9, kNone, 57}, KeyCase{Qt::Key_0, kKeypad, 96},
+                      KeyCase{Qt::Key_9, kKeypad, 105}, KeyCase{Qt::Key_Exclam, Qt::ShiftModifier, 49},
+                      KeyCase{Qt::Key_ParenRight, Qt::ShiftModifier, 48}, KeyCase{Qt::Key_F1, kNone, 112},
+                      KeyCase{Qt::Key_F12, kNone, 123}, KeyCase{Qt::Key_Return, kNone, 13},
+                      KeyCase{Qt::Key_Enter, kKeypad, 13}, KeyCase{Qt::Key_Tab, kNone, 9},
+                      KeyCase{Qt::Key_Backtab, Qt::ShiftModifier, 9}, KeyCase{Qt::Key_Space, kNone, 32},
+                      KeyCase{Qt::Key_Left, kNone, 37}, KeyCase{Qt::Key_Down, kNone, 40},
+                      KeyCase{Qt::Key_Alt, kNone, 18}, KeyCase{Qt::Key_Backspace, kNone, 8},
+                      KeyCase{Qt::Key_Minus, kNone, 189}, KeyCase{Qt::Key_Minus, kKeypad, 109},
+                      KeyCase{Qt::Key_Plus, kKeypad, 107}, KeyCase{Qt::Key_Period, kNone, 190},
+                      KeyCase{Qt::Key_Period, kKeypad, 110}, KeyCase{Qt::Key_Question, Qt::ShiftModifier, 191},
+                      KeyCase{Qt::Key_CapsLock, kNone, 20}, KeyCase{Qt::Key_NumLock, kNone, 144},
+                      // Keys without a code are 0, which the panel ignores.
+                      KeyCase{Qt::Key_VolumeUp, kNone, 0}, KeyCase{Qt::Key_unknown, kNone, 0},
+                      KeyCase{Qt::Key_Adiaeresis, kNone, 0}));
 
 }  // namespace
 }  // namespace velmo

@@ -1,5 +1,6 @@
 // How the window's controls raise their events, and the key preview.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -24,11 +24,11 @@
 namespace velmo {
 namespace {
 
+using testing::AnswerInputBox;
 using testing::Control;
 using testing::FakeSerialLink;
 using testing::PressKey;
 using testing::ShowWindow;
-using testing::AnswerInputBox;
 
 class WindowEventsTest : public ::testing::Test {
 protected:
@@ -136,7 +136,7 @@ TEST_F(WindowEventsTest, KeysReachTheKeyTableBeforeTheFocusedList) {
     codes_in->setFocus();
 
     PressKey(*window, Qt::Key_Home);
-    EXPECT_EQ(Display(), "0.100.000");  // Home tunes the bottom of the range
+    EXPECT_EQ(Display(), "0.100.000");     // Home tunes the bottom of the range
     EXPECT_EQ(codes_in->currentRow(), 0);  // and the list still moved to its first entry
 
     PressKey(*window, Qt::Key_PageUp);

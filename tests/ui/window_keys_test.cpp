@@ -1,14 +1,14 @@
 // Every row of the key table, pressed through the real window while a list
 // box or the tuning-step box has the focus: the shortcut acts, and the
 // focused control still gets the key.
-#include <QApplication>
+#include <gtest/gtest.h>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "fake_serial_link.h"
@@ -59,29 +59,39 @@ TEST_P(KeyTable, EveryRowActsAndTheKeyStillReachesTheFocusedControl) {
         {"U", Qt::Key_U, true, {}, [](Panel& p) { EXPECT_EQ(p.Display(), "81.400.000"); }},
         {"PageDown", Qt::Key_PageDown, true, {}, [](Panel& p) { EXPECT_EQ(p.Display(), "81.200.000"); }},
         {"D", Qt::Key_D, true, {}, [](Panel& p) { EXPECT_EQ(p.Display(), "81.200.000"); }},
-        {"Home", Qt::Key_Home, true, {},
-         [](Panel& p) { EXPECT_EQ(p.LastWrite(), "K00000100000060400\r\n"); }},
+        {"Home", Qt::Key_Home, true, {}, [](Panel& p) { EXPECT_EQ(p.LastWrite(), "K00000100000060400\r\n"); }},
         {"End", Qt::Key_End, true, {}, [](Panel& p) { EXPECT_EQ(p.LastWrite(), "K01300000000060400\r\n"); }},
-        {"Insert", Qt::Key_Insert, false, {},
+        {"Insert",
+         Qt::Key_Insert,
+         false,
+         {},
          [](Panel& p) {
              EXPECT_TRUE(p.link.IsOpen());
              EXPECT_EQ(p.Background("OnOffLabel"), QColor(0, 255, 0));
          }},
-        {"Delete", Qt::Key_Delete, true, {},
+        {"Delete",
+         Qt::Key_Delete,
+         true,
+         {},
          [](Panel& p) {
              EXPECT_FALSE(p.link.IsOpen());
              EXPECT_EQ(p.LastWrite(), "H100\r\n");
          }},
-        {"Pause", Qt::Key_Pause, true, {},
+        {"Pause",
+         Qt::Key_Pause,
+         true,
+         {},
          [](Panel& p) {
              EXPECT_EQ(Control<QScrollBar>(*p.window, "Volume")->value(), 0);
              EXPECT_EQ(p.LastWrite(), "J4000\r\n");
          }},
         {"Control", Qt::Key_Control, true, [] { testing::AnswerInputBox("145.5", true); },
          [](Panel& p) { EXPECT_EQ(p.Display(), "145.500.000"); }},
-        {"Shift", Qt::Key_Shift, true, {},
-         [](Panel& p) { EXPECT_EQ(p.Background("ScanLabel"), QColor(0, 255, 0)); }},
-        {"Escape", Qt::Key_Escape, true, {},
+        {"Shift", Qt::Key_Shift, true, {}, [](Panel& p) { EXPECT_EQ(p.Background("ScanLabel"), QColor(0, 255, 0)); }},
+        {"Escape",
+         Qt::Key_Escape,
+         true,
+         {},
          [](Panel& p) {
              EXPECT_TRUE(p.window->Ending());
              EXPECT_EQ(p.window->ExitStatus(), 0);
@@ -114,8 +124,8 @@ TEST_P(KeyTable, EveryRowActsAndTheKeyStillReachesTheFocusedControl) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, KeyTable,
-                         ::testing::Values("PageUp", "U", "PageDown", "D", "Home", "End", "Insert", "Delete",
-                                           "Pause", "Control", "Shift", "Escape", "F5"),
+                         ::testing::Values("PageUp", "U", "PageDown", "D", "Home", "End", "Insert", "Delete", "Pause",
+                                           "Control", "Shift", "Escape", "F5"),
                          [](const auto& param_info) { return std::string(param_info.param); });
 
 }  // namespace

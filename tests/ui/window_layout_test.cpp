@@ -1,6 +1,7 @@
 // The window as it stands after start-up: controls, places, fonts, colours,
 // captions and tab order.
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
-#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <set>
@@ -32,7 +32,7 @@ enum class Kind { Label, Frame, CommandButton, ListBox, ScrollBar, ComboBox, Opt
 struct ControlRow {
     const char* name;
     Kind kind;
-    const char* parent;  // "" for the window itself
+    const char* parent;            // "" for the window itself
     int left, top, width, height;  // twips
     const char* family;
     double points;
@@ -107,7 +107,9 @@ protected:
 
     QWidget* Find(const char* name) { return window->findChild<QWidget*>(QString::fromLatin1(name)); }
     template <typename T>
-    T* Find(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
+    T* Find(const char* name) {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
 };
 
 TEST_F(WindowLayoutTest, WindowHasItsCaptionFixedSizeAndIcon) {
@@ -145,8 +147,8 @@ TEST_F(WindowLayoutTest, EveryControlHasItsKindParentPlaceAndFont) {
 
 TEST_F(WindowLayoutTest, ControlsOverAFrameLieAboveIt) {
     const std::pair<const char*, const char*> overlays[] = {
-        {"Volume", "VolumeFrame"}, {"TuningStep", "TuningStepFrame"}, {"AFC", "ImproveSignalFrame"},
-        {"ATT", "ImproveSignalFrame"}, {"NB", "ImproveSignalFrame"}, {"AGC", "ImproveSignalFrame"}};
+        {"Volume", "VolumeFrame"},     {"TuningStep", "TuningStepFrame"}, {"AFC", "ImproveSignalFrame"},
+        {"ATT", "ImproveSignalFrame"}, {"NB", "ImproveSignalFrame"},      {"AGC", "ImproveSignalFrame"}};
     const QObjectList& stacking = window->children();  // bottom to top
     for (const auto& [control, frame] : overlays) {
         SCOPED_TRACE(control);
@@ -182,9 +184,9 @@ TEST_F(WindowLayoutTest, CaptionsCarryTheirAccessKeys) {
         const char* text;
         Qt::Key access_key;
     };
-    const Caption buttons[] = {{"RadioOn", "&ON", Qt::Key_O},      {"RadioOff", "O&FF", Qt::Key_F},
-                               {"FrequencyUp", "&UP", Qt::Key_U},  {"FrequencyDown", "&DOWN", Qt::Key_D},
-                               {"Direct", "DI&RECT", Qt::Key_R},   {"Scan", "SC&AN", Qt::Key_A}};
+    const Caption buttons[] = {{"RadioOn", "&ON", Qt::Key_O},     {"RadioOff", "O&FF", Qt::Key_F},
+                               {"FrequencyUp", "&UP", Qt::Key_U}, {"FrequencyDown", "&DOWN", Qt::Key_D},
+                               {"Direct", "DI&RECT", Qt::Key_R},  {"Scan", "SC&AN", Qt::Key_A}};
     for (const Caption& caption : buttons) {
         SCOPED_TRACE(caption.name);
         auto* button = Find<QAbstractButton>(caption.name);
@@ -193,15 +195,15 @@ TEST_F(WindowLayoutTest, CaptionsCarryTheirAccessKeys) {
         EXPECT_FALSE(button->icon().isNull());
         EXPECT_EQ(static_cast<QToolButton*>(button)->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     }
-    const std::pair<const char*, QSize> picture_sizes[] = {
-        {"RadioOn", {23, 23}},       {"RadioOff", {28, 28}}, {"FrequencyUp", {31, 31}},
-        {"FrequencyDown", {31, 31}}, {"Direct", {20, 22}},   {"Scan", {20, 22}}};
+    const std::pair<const char*, QSize> picture_sizes[] = {{"RadioOn", {23, 23}},     {"RadioOff", {28, 28}},
+                                                           {"FrequencyUp", {31, 31}}, {"FrequencyDown", {31, 31}},
+                                                           {"Direct", {20, 22}},      {"Scan", {20, 22}}};
     for (const auto& [name, size] : picture_sizes) EXPECT_EQ(Find<QToolButton>(name)->iconSize(), size) << name;
 
     const std::pair<const char*, const char*> others[] = {
-        {"AM", "AM"},          {"FM", "FM"},          {"WFM", "WFM"},           {"USB", "USB"},
-        {"LSB", "LSB"},        {"CW", "CW"},          {"Filter1", "2.8 KHz"},   {"Filter2", "6 KHz"},
-        {"Filter3", "15 KHz"}, {"Filter4", "50 KHz"}, {"Filter5", "230 KHz"},   {"AFC", "AFC"},
+        {"AM", "AM"},          {"FM", "FM"},          {"WFM", "WFM"},         {"USB", "USB"},
+        {"LSB", "LSB"},        {"CW", "CW"},          {"Filter1", "2.8 KHz"}, {"Filter2", "6 KHz"},
+        {"Filter3", "15 KHz"}, {"Filter4", "50 KHz"}, {"Filter5", "230 KHz"}, {"AFC", "AFC"},
         {"ATT", "ATT"},        {"NB", "NB"},          {"AGC", "AGC"}};
     for (const auto& [name, text] : others) EXPECT_EQ(Find<QAbstractButton>(name)->text(), text) << name;
 
@@ -262,9 +264,9 @@ TEST_F(WindowLayoutTest, ScrollBarsRunFrom0To255InSingleSteps) {
 }
 
 TEST_F(WindowLayoutTest, TuningStepListsTheTwentyOneStepsUnsorted) {
-    const QStringList steps = {"1 Hz",    "10 Hz",    "20 Hz",   "50 Hz",   "100 Hz",  "500 Hz",  "1 KHz",
-                               "2.5 KHz", "5 KHz",    "6.25 KHz", "9 KHz",  "10 KHz",  "12.5 KHz", "20 KHz",
-                               "25 KHz",  "30 KHz",   "50 KHz",  "100 KHz", "500 KHz", "1 MHz",   "10 MHz"};
+    const QStringList steps = {"1 Hz",    "10 Hz",  "20 Hz",    "50 Hz",   "100 Hz",  "500 Hz",   "1 KHz",
+                               "2.5 KHz", "5 KHz",  "6.25 KHz", "9 KHz",   "10 KHz",  "12.5 KHz", "20 KHz",
+                               "25 KHz",  "30 KHz", "50 KHz",   "100 KHz", "500 KHz", "1 MHz",    "10 MHz"};
     auto* combo = Find<QComboBox>("TuningStep");
     ASSERT_EQ(combo->count(), steps.size());
     for (int i = 0; i < combo->count(); ++i) {
@@ -276,9 +278,9 @@ TEST_F(WindowLayoutTest, TuningStepListsTheTwentyOneStepsUnsorted) {
 }
 
 TEST_F(WindowLayoutTest, ScaleAndBarShareTheirWidthWhateverTheFont) {
-    const QString scale = QStringLiteral("   0") + "          1" + "          2" + "          3" +
-                          "          4" + "          5" + "          6" + "          7" + "          8" +
-                          "          9" + "      +20" + "      +40" + "      +60";
+    const QString scale = QStringLiteral("   0") + "          1" + "          2" + "          3" + "          4" +
+                          "          5" + "          6" + "          7" + "          8" + "          9" + "      +20" +
+                          "      +40" + "      +60";
     auto* scale_label = Find<QLabel>("SignalScale");
     EXPECT_EQ(scale.size(), 130);
     EXPECT_EQ(scale_label->text(), scale);

@@ -1,12 +1,12 @@
 // Switching on and off through the window, and how the program ends.
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,9 +25,18 @@ using testing::RunUntilProgramEnds;
 using testing::ShowWindow;
 using testing::WaitUntil;
 
-const std::vector<std::string> kSwitchOnCommands = {
-    "H101", "G300", "J4064", "J4180", "J4350", "J5000", "J4500", "J4700", "J4600",
-    "K00081300000060400", "K00081300000060400", "K00081300000060400"};
+const std::vector<std::string> kSwitchOnCommands = {"H101",
+                                                    "G300",
+                                                    "J4064",
+                                                    "J4180",
+                                                    "J4350",
+                                                    "J5000",
+                                                    "J4500",
+                                                    "J4700",
+                                                    "J4600",
+                                                    "K00081300000060400",
+                                                    "K00081300000060400",
+                                                    "K00081300000060400"};
 
 std::vector<std::string> Lines(const std::vector<std::string>& commands) {
     std::vector<std::string> lines;
@@ -49,9 +58,7 @@ protected:
         link, 2, [this](const std::exception& error) { reports.emplace_back(error.what()); });
 
     QAbstractButton* Button(const char* name) { return Control<QAbstractButton>(*window, name); }
-    QColor Background(const char* label) {
-        return Control<QLabel>(*window, label)->palette().color(QPalette::Window);
-    }
+    QColor Background(const char* label) { return Control<QLabel>(*window, label)->palette().color(QPalette::Window); }
 };
 
 TEST_F(WindowSessionTest, SwitchingOnSendsEverySettingAndListsIt) {

@@ -10,19 +10,23 @@ std::optional<int> ReadPositive(std::string_view field) {
     if (field.empty() || field.front() < '0' || field.front() > '9') return std::nullopt;
     int value = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (error != std::errc{} || end != field.data() + field.size() || value <= 0)
-        return std::nullopt;
+    if (error != std::errc{} || end != field.data() + field.size() || value <= 0) return std::nullopt;
     return value;
 }
 
 std::optional<Parity> ReadParity(std::string_view field) {
     if (field.size() != 1) return std::nullopt;
     switch (field.front()) {
-        case 'N': case 'n': return Parity::None;
-        case 'E': case 'e': return Parity::Even;
-        case 'O': case 'o': return Parity::Odd;
-        case 'M': case 'm': return Parity::Mark;
-        case 'S': case 's': return Parity::Space;
+        case 'N':
+        case 'n': return Parity::None;
+        case 'E':
+        case 'e': return Parity::Even;
+        case 'O':
+        case 'o': return Parity::Odd;
+        case 'M':
+        case 'm': return Parity::Mark;
+        case 'S':
+        case 's': return Parity::Space;
         default: return std::nullopt;
     }
 }

@@ -47,14 +47,12 @@ std::string DeviceToOpen(const std::string& path) {
 }
 
 bool EndsConnection(QSerialPort::SerialPortError code) {
-    return code == QSerialPort::ReadError || code == QSerialPort::WriteError ||
-           code == QSerialPort::ResourceError;
+    return code == QSerialPort::ReadError || code == QSerialPort::WriteError || code == QSerialPort::ResourceError;
 }
 
 }  // namespace
 
-QtSerialLink::QtSerialLink(DeviceMapping device_for_port)
-    : device_for_port_(std::move(device_for_port)) {
+QtSerialLink::QtSerialLink(DeviceMapping device_for_port) : device_for_port_(std::move(device_for_port)) {
     if (!device_for_port_) device_for_port_ = [](int port) { return SerialDevicePath(port); };
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError code) { OnPortError(code); });
@@ -62,19 +60,23 @@ QtSerialLink::QtSerialLink(DeviceMapping device_for_port)
 
 void QtSerialLink::Configure(int port, const std::string& settings, int input_length) {
     ThrowIfLost();
-    if (port_.isOpen())
+    if (port_.isOpen()) {
         Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
              "The serial port cannot be configured while it is open");
-    if (port < 1)
+    }
+    if (port < 1) {
         Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
              "Invalid serial port number " + std::to_string(port));
+    }
     const auto parsed = ParseLineSettings(settings);
-    if (!parsed)
+    if (!parsed) {
         Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
              "Invalid serial line settings \"" + settings + "\"");
-    if (input_length < 0)
+    }
+    if (input_length < 0) {
         Fail(FailureStage::Configure, QSerialPort::UnsupportedOperationError,
              "Invalid input length " + std::to_string(input_length));
+    }
     port_number_ = port;
     settings_ = *parsed;
     input_length_ = input_length;
@@ -82,11 +84,12 @@ void QtSerialLink::Configure(int port, const std::string& settings, int input_le
 
 void QtSerialLink::Open() {
     ThrowIfLost();
-    if (port_number_ < 1)
-        Fail(FailureStage::Open, QSerialPort::UnsupportedOperationError,
-             "The serial port has not been configured");
-    if (port_.isOpen())
+    if (port_number_ < 1) {
+        Fail(FailureStage::Open, QSerialPort::UnsupportedOperationError, "The serial port has not been configured");
+    }
+    if (port_.isOpen()) {
         Fail(FailureStage::Open, QSerialPort::OpenError, "The serial port is already open");
+    }
     // Mapped now rather than at Configure, so an adapter plugged in after
     // start-up is found.
     device_path_ = device_for_port_(port_number_);
@@ -97,8 +100,9 @@ void QtSerialLink::Open() {
     port_.setDataBits(static_cast<QSerialPort::DataBits>(settings_.data_bits));
     port_.setStopBits(ToQt(settings_.stop_bits));
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_.open(QIODevice::ReadWrite))
+    if (!port_.open(QIODevice::ReadWrite)) {
         Fail(FailureStage::Open, port_.error(), port_.errorString().toStdString());
+    }
     // Only what arrives while the port is open counts as received.
     port_.clear(QSerialPort::Input);
 }
@@ -125,8 +129,7 @@ void QtSerialLink::Write(const std::string& text) {
     // runs. Waiting zero milliseconds writes only what the device accepts at
     // once, so a full output queue is not mistaken for a write error; the
     // rest follows from the event loop.
-    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(0)) {
-    }
+    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(0)) {}
     ThrowIfLost();
 }
 
@@ -135,29 +138,29 @@ std::string QtSerialLink::ReadAll() {
     RequireOpen();
     // Take in what the system already holds but the event loop has not yet
     // delivered; a zero wait never blocks.
-    while (port_.waitForReadyRead(0)) {
-    }
+    while (port_.waitForReadyRead(0)) {}
     ThrowIfLost();
     const QByteArray data = input_length_ > 0 ? port_.read(input_length_) : port_.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
-void QtSerialLink::Fail(FailureStage stage, QSerialPort::SerialPortError code,
-                        const std::string& description) {
+void QtSerialLink::Fail(FailureStage stage, QSerialPort::SerialPortError code, const std::string& description) {
     failure_ = LinkFailure{stage, code, description};
     throw SerialError(description);
 }
 
 void QtSerialLink::OnPortError(QSerialPort::SerialPortError code) {
-    if (!EndsConnection(code) || !port_.isOpen() || failure_.stage == FailureStage::Session)
+    if (!EndsConnection(code) || !port_.isOpen() || failure_.stage == FailureStage::Session) {
         return;
+    }
     // On a hang-up Qt's read sees end-of-file and describes whatever errno
     // was left over, so whether the device vanished is recorded separately.
-    failure_ = LinkFailure{FailureStage::Session, code, port_.errorString().toStdString(),
-                           DeviceFileGone(opened_path_)};
+    failure_ =
+        LinkFailure{FailureStage::Session, code, port_.errorString().toStdString(), DeviceFileGone(opened_path_)};
     // Closing from inside QSerialPort's own error signal is not safe, so the
     // close waits for the event loop; until then every call throws anyway.
-    QMetaObject::invokeMethod(&port_, [this] { port_.close(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &port_, [this] { port_.close(); }, Qt::QueuedConnection);
 }
 
 void QtSerialLink::ThrowIfLost() const {

@@ -56,8 +56,7 @@ public:
     const LinkFailure& LastFailure() const { return failure_; }
 
 private:
-    [[noreturn]] void Fail(FailureStage stage, QSerialPort::SerialPortError code,
-                           const std::string& description);
+    [[noreturn]] void Fail(FailureStage stage, QSerialPort::SerialPortError code, const std::string& description);
     void OnPortError(QSerialPort::SerialPortError code);
     void ThrowIfLost() const;
     void RequireOpen() const;

@@ -28,7 +28,7 @@ int Usage() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("velmo-demo");
-    QApplication::setApplicationVersion("1.00");
+    QApplication::setApplicationVersion(QStringLiteral(VELMO_VERSION));
 
     QStringList args = QApplication::arguments().mid(1);
     velmo::sim::ReceiverOptions options;

@@ -6,30 +6,33 @@
 #include <cstdio>
 
 #include "benches.h"
-#include "panel_rig.h"
+#include "panel_on_port.h"
 #include "process_measures.h"
-#include "sim/background_pty_server.h"
+#include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::bench {
 
+using namespace velmo::testing;
+
 void IdlePollFigures() {
-    sim::BackgroundPtyServer receiver;
-    PanelRig rig(receiver.Path());
+    PtyReceiver receiver(sim::ReceiverOptions{});
+    PanelOnPort rig(receiver.Path());
     if (!rig.SwitchOn()) {
         std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
         return;
     }
-    RunFor(std::chrono::seconds(1));
+    LetRun(std::chrono::seconds(1));
 
     const auto polls = [&receiver] {
-        const auto lines = receiver.Received();
+        const auto lines = receiver.Lines();
         return std::count(lines.begin(), lines.end(), "I1?");
     };
     const auto polls_before = polls();
     const double thread_before = ThreadCpuSeconds();
     const double process_before = ProcessCpuSeconds();
     const auto wall_before = Clock::now();
-    RunFor(std::chrono::seconds(60));
+    LetRun(std::chrono::seconds(60));
     const double wall = SecondsBetween(wall_before, Clock::now());
     const double thread = ThreadCpuSeconds() - thread_before;
     const double process = ProcessCpuSeconds() - process_before;

@@ -10,11 +10,14 @@
 
 #include "benches.h"
 #include "child_process.h"
-#include "panel_rig.h"
+#include "panel_on_port.h"
 #include "process_measures.h"
-#include "sim/background_pty_server.h"
+#include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::bench {
+
+using namespace velmo::testing;
 namespace {
 
 double MegabytesOf(std::int64_t kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
@@ -26,10 +29,10 @@ int MemoryChild() {
     char name[] = "velmo-bench";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    sim::BackgroundPtyServer receiver;
-    PanelRig rig(receiver.Path());
+    PtyReceiver receiver(sim::ReceiverOptions{});
+    PanelOnPort rig(receiver.Path());
     FrontPanel& panel = rig.window.Panel();
-    RunFor(std::chrono::milliseconds(500));
+    LetRun(std::chrono::milliseconds(500));
     const std::int64_t start_kib = ResidentKib();
 
     // One signal reading and one command's answer, as a poll and a command
@@ -46,7 +49,7 @@ int MemoryChild() {
         if (entries % kCheckpointEvery == 0) checkpoints_kib.push_back(ResidentKib());
     }
     const double feed_seconds = SecondsBetween(started, Clock::now());
-    RunFor(std::chrono::milliseconds(300));
+    LetRun(std::chrono::milliseconds(300));
     const std::int64_t peak_kib = PeakResidentKib();
     const int listed = rig.window.findChild<QListWidget*>(QStringLiteral("CodesIn"))->count();
 
@@ -64,7 +67,11 @@ int MemoryChild() {
 }
 
 void MemoryFigures(const std::string& self) {
-    const int status = RunChild(self, {"--memory-child"}, {});
+    ChildProcess child(self, {"--memory-child"});
+    const int status = child.Wait(std::chrono::minutes(10));
+    // Its figures, as they come in this program's own table.
+    std::fputs(child.Output().c_str(), stdout);
+    std::fflush(stdout);
     if (status != 0) std::fprintf(stderr, "velmo-bench: memory run failed (status %d)\n", status);
 }
 

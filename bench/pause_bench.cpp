@@ -4,17 +4,20 @@
 #include <vector>
 
 #include "benches.h"
-#include "panel_rig.h"
+#include "panel_on_port.h"
 #include "process_measures.h"
-#include "sim/background_pty_server.h"
+#include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::bench {
 
+using namespace velmo::testing;
+
 void PauseFigures() {
-    sim::BackgroundPtyServer receiver;
-    PanelRig rig(receiver.Path());
+    PtyReceiver receiver(sim::ReceiverOptions{});
+    PanelOnPort rig(receiver.Path());
     FrontPanel& panel = rig.window.Panel();
-    RunFor(std::chrono::milliseconds(300));  // first paint and settling
+    LetRun(std::chrono::milliseconds(300));  // first paint and settling
 
     for (int i = 0; i < 50; ++i) panel.Pause(0.01);  // warm-up
 

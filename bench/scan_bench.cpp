@@ -5,21 +5,48 @@
 #include <string>
 #include <vector>
 
+#include <atomic>
+#include <memory>
+
 #include "benches.h"
-#include "panel_rig.h"
+#include "panel_on_port.h"
 #include "process_measures.h"
+#include "pty_receiver.h"
 #include "sim/scan_report.h"
 #include "sim/signal_model.h"
-#include "timed_pty_server.h"
+#include "wait.h"
 
 namespace velmo::bench {
+
+using namespace velmo::testing;
+
 namespace {
 
-std::vector<sim::ObservedLine> LinesSince(const TimedPtyServer& receiver, std::size_t from) {
-    auto lines = receiver.Received();
-    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(std::min(from, lines.size())));
-    return lines;
-}
+// The simulated receiver, noting the frequency of the last tuning command
+// it took in as it takes it in.
+struct ScannedReceiver {
+    explicit ScannedReceiver(const sim::ReceiverOptions& options)
+        : receiver(options, [tuned = last_tuning_hz](const PtyReceiver::Line& line) {
+              std::int64_t hz = 0;
+              if (sim::ParseTuningHz(line.text, hz)) tuned->store(hz);
+          }) {}
+
+    std::int64_t LastTuningHz() const { return last_tuning_hz->load(); }
+
+    // What it took in from line `from` on, on the receiver's own clock.
+    std::vector<sim::ObservedLine> LinesSince(std::size_t from) const {
+        std::vector<sim::ObservedLine> lines;
+        const auto received = receiver.Received();
+        for (std::size_t i = from; i < received.size(); ++i) {
+            lines.push_back(
+                {std::chrono::duration_cast<sim::Micros>(received[i].at.time_since_epoch()), received[i].text});
+        }
+        return lines;
+    }
+
+    std::shared_ptr<std::atomic<std::int64_t>> last_tuning_hz = std::make_shared<std::atomic<std::int64_t>>(0);
+    PtyReceiver receiver;
+};
 
 sim::ScanReport Judge(const std::vector<sim::ObservedLine>& lines, const sim::ReceiverOptions& options) {
     // The window's start-up settings: 100 KHz steps, the 230 kHz filter,
@@ -34,17 +61,17 @@ void EmptyBandScanFigures() {
         sim::ReceiverOptions options;
         options.band = sim::Band{};
         options.wire_timing = wire_timing;
-        TimedPtyServer receiver(options);
-        PanelRig rig(receiver.Path());
+        ScannedReceiver receiver(options);
+        PanelOnPort rig(receiver.receiver.Path());
         if (!rig.SwitchOn()) {
             std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
             return;
         }
-        const std::size_t from = receiver.ReceivedCount();
+        const std::size_t from = receiver.receiver.LineCount();
         rig.user.Click("Scan");
-        RunFor(std::chrono::seconds(60));
+        LetRun(std::chrono::seconds(60));
         rig.user.Click("Scan");
-        const auto report = Judge(LinesSince(receiver, from), options);
+        const auto report = Judge(receiver.LinesSince(from), options);
         const std::string suffix = wire_timing ? "_wire" : "_no_wire";
         Print(AtLeast("scan_empty_steps_per_s" + suffix, report.steps_per_second, "1/s", 19.5));
         Print(Info("scan_empty_holds" + suffix, static_cast<double>(report.holds_hz.size()), "holds"));
@@ -55,27 +82,26 @@ void BandPassFigures() {
     constexpr double kLowMhz = 76;
     constexpr std::int64_t kHighHz = 110'000'000;
     sim::ReceiverOptions options;  // the default band, 9600-baud wire timing
-    TimedPtyServer receiver(options);
-    PanelRig rig(receiver.Path());
+    ScannedReceiver receiver(options);
+    PanelOnPort rig(receiver.receiver.Path());
     if (!rig.SwitchOn()) {
         std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
         return;
     }
     rig.user.EnterFrequency(QString::number(kLowMhz, 'f', 6));
-    if (!RunUntil([&] { return receiver.LastTuningHz() == static_cast<std::int64_t>(kLowMhz * 1e6); },
-                  std::chrono::seconds(10), 20)) {
+    if (!WaitUntil([&] { return receiver.LastTuningHz() == static_cast<std::int64_t>(kLowMhz * 1e6); })) {
         std::fprintf(stderr, "velmo-bench: could not tune to the low end\n");
         return;
     }
-    const std::size_t from = receiver.ReceivedCount();
+    const std::size_t from = receiver.receiver.LineCount();
     const auto started = Clock::now();
     rig.user.Click("Scan");
-    const bool finished = RunUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(15), 50);
+    const bool finished = WaitUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(15));
     rig.user.Click("Scan");
     const double wall = SecondsBetween(started, Clock::now());
     if (!finished) std::fprintf(stderr, "velmo-bench: the pass did not reach the top in time\n");
 
-    const auto report = Judge(LinesSince(receiver, from), options);
+    const auto report = Judge(receiver.LinesSince(from), options);
     const double held_share = report.stations ? 100.0 * report.held / report.stations : 0;
     Print(AtLeast("scan_band_stations_held", held_share, "%", 100));
     Print(AtMost("scan_band_held_late", report.held_late, "stations", 0));

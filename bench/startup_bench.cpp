@@ -19,6 +19,9 @@
 #include "qt_serial_link.h"
 
 namespace velmo::bench {
+
+using namespace velmo::testing;
+
 namespace {
 
 constexpr const char* kSpawnedAt = "VELMO_BENCH_SPAWNED_NS";
@@ -80,9 +83,10 @@ void StartupFigures(const std::string& self) {
     std::vector<double> first_event_ms;
     std::vector<double> painted_ms;
     for (int run = 0; run < 10; ++run) {
-        std::string output;
-        const int status =
-            RunChild(self, {"--startup-child"}, {std::string(kSpawnedAt) + "=" + std::to_string(NowNs())}, &output);
+        ChildProcess child(self, {"--startup-child"},
+                           {.environment = {std::string(kSpawnedAt) + "=" + std::to_string(NowNs())}});
+        const int status = child.Wait(std::chrono::seconds(60));
+        const std::string output = child.Output();
         double first = 0;
         double done = 0;
         if (status != 0 || std::sscanf(output.c_str(), "%lf %lf", &first, &done) != 2) {

@@ -37,7 +37,7 @@ std::string Printable(std::string_view text) {
 
 }  // namespace
 
-PtyServer::PtyServer(ReceiverOptions options, std::ostream* log)
+PtyServer::PtyServer(ReceiverOptions options, std::ostream* log, SimulatedReceiver::Observer observer)
     : started_(clock_.Now()), receiver_(std::move(options)), log_(log) {
     const RawPty pty = OpenRawPty();
     master_ = pty.master;
@@ -51,10 +51,12 @@ PtyServer::PtyServer(ReceiverOptions options, std::ostream* log)
         watch_fd_ = -1;
     }
 
-    if (log_) {
-        receiver_.SetObserver([this](Micros at, SimulatedReceiver::Direction d, std::string_view text) {
-            Log(at, (d == SimulatedReceiver::Direction::ToReceiver ? "<- " : "-> ") + Printable(text));
-        });
+    if (log_ || observer) {
+        receiver_.SetObserver(
+            [this, observer = std::move(observer)](Micros at, SimulatedReceiver::Direction d, std::string_view text) {
+                if (observer) observer(at, d, text);
+                if (log_) Log(at, (d == SimulatedReceiver::Direction::ToReceiver ? "<- " : "-> ") + Printable(text));
+            });
     }
 }
 

@@ -22,7 +22,9 @@ public:
     // Throws std::system_error when no pseudo-terminal can be had. `log`,
     // if given, gets every line received and sent, and the port's opening
     // and closing by clients, with times in seconds since the start.
-    explicit PtyServer(ReceiverOptions options, std::ostream* log = nullptr);
+    // `observer`, if given, sees every line as the receiver takes it in or
+    // answers it, on the thread that runs the server.
+    explicit PtyServer(ReceiverOptions options, std::ostream* log = nullptr, SimulatedReceiver::Observer observer = {});
     ~PtyServer();
     PtyServer(const PtyServer&) = delete;
     PtyServer& operator=(const PtyServer&) = delete;

@@ -19,6 +19,30 @@ std::vector<std::string> Entries(const QListWidget* list) {
 
 }  // namespace
 
+void AnswerInputBoxes(std::function<bool(QInputDialog& box)> answer, QObject* scope) {
+    // The box is modal: it is answered from the event loop once it is up.
+    auto* poll = new QTimer(scope);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        // A box stays the active one until its own loop has seen it closed.
+        if (box == nullptr || box->property("velmo_answered").toBool()) return;
+        box->setProperty("velmo_answered", true);
+        if (!answer(*box)) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+}
+
+void AnswerInputBox(const QString& text, bool accept) {
+    AnswerInputBoxes([text, accept](QInputDialog& box) {
+        box.setTextValue(text);
+        accept ? box.accept() : box.reject();
+        return false;
+    });
+}
+
 void WindowDriver::Click(const char* button) const {
     window_.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
 }
@@ -30,20 +54,6 @@ void WindowDriver::Key(int qt_key, const char* focused) const {
     QKeyEvent release(QEvent::KeyRelease, qt_key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
     QApplication::sendEvent(target, &release);
-}
-
-void WindowDriver::AnswerInputBox(const QString& text, bool accept) const {
-    // The box is modal: answer it from the event loop once it is up.
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, text, accept] {
-        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
-        poll->stop();
-        poll->deleteLater();
-        box->setTextValue(text);
-        accept ? box->accept() : box->reject();
-    });
-    poll->start(10);
 }
 
 void WindowDriver::EnterFrequency(const QString& text) const {

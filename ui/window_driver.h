@@ -2,12 +2,23 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "main_window.h"
 
+class QInputDialog;
+
 namespace velmo {
+
+// Answers input boxes as they come up, from the event loop, as a user
+// would: `answer` is given each new box once, fills it in and accepts or
+// rejects it, and returns whether to go on answering the boxes after it.
+// It also stops when `scope`, if given, goes away.
+void AnswerInputBoxes(std::function<bool(QInputDialog& box)> answer, QObject* scope = nullptr);
+// Answers the next input box with `text` (or cancels it) once it is up.
+void AnswerInputBox(const QString& text, bool accept = true);
 
 // Works the window the way its user does (clicks, keys, the input box) and
 // reads what it shows. For the demo's tour, the benchmarks and the tests;
@@ -21,8 +32,6 @@ public:
     // Presses and releases a key on the named control, which takes the focus
     // first; the window's key preview sees it on the way, as with a user.
     void Key(int qt_key, const char* focused = "CodesIn") const;
-    // Answers the next input box with `text` (or cancels it) once it is up.
-    void AnswerInputBox(const QString& text, bool accept = true) const;
     // Ctrl, then `text` typed into the box it opens.
     void EnterFrequency(const QString& text) const;
 

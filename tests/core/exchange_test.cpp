@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "on_rig.h"
+#include "core_rigs.h"
 
 namespace velmo::testing {
 namespace {
@@ -15,13 +15,13 @@ TEST(Pause, SetsTheIntervalAndLeavesTimer1DisabledAtZero) {
         Rig rig;
         rig.panel.SetDefaults();
         int seen = -1;
-        rig.clock.At(rig.clock.Now(), [&] { seen = rig.timer1->Interval(); });
-        const auto start = rig.clock.Now();
+        rig.clock.At(rig.clock.NowUs(), [&] { seen = rig.timer1->Interval(); });
+        const auto start = rig.clock.NowUs();
         rig.panel.Pause(seconds);
         if (interval > 0) {
             EXPECT_EQ(seen, interval) << seconds;
         }
-        EXPECT_EQ(rig.clock.Now() - start, std::int64_t{interval} * 1000) << seconds;
+        EXPECT_EQ(rig.clock.NowUs() - start, std::int64_t{interval} * 1000) << seconds;
         EXPECT_FALSE(rig.timer1->Enabled());
         EXPECT_EQ(rig.timer1->Interval(), 0);
     }
@@ -33,24 +33,24 @@ TEST(Pause, NestedPausesEndTogetherAtTheFirstTick) {
     std::int64_t inner_end = -1;
     rig.clock.AtMs(1000, [&] {
         rig.panel.Pause(0.01);
-        inner_end = rig.clock.Now();
+        inner_end = rig.clock.NowUs();
     });
     rig.panel.Pause(6);
     EXPECT_EQ(inner_end, 1'010'000);
-    EXPECT_EQ(rig.clock.Now(), 1'010'000) << "the 6 s pause ended with the one started inside it";
+    EXPECT_EQ(rig.clock.NowUs(), 1'010'000) << "the 6 s pause ended with the one started inside it";
     EXPECT_FALSE(rig.timer1->Enabled());
     EXPECT_EQ(rig.timer1->Interval(), 0);
 }
 
 TEST(SendCommand, ListsWritesPausesAndReads) {
     On rig;
-    const auto start = rig.clock.Now();
+    const auto start = rig.clock.NowUs();
     rig.panel.SendCommand("J4064");
     EXPECT_EQ(rig.link.lines, std::vector<std::string>{"J4064"});
     EXPECT_EQ(rig.view.CodesOut(), Entries{"J4064"});
     EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
     EXPECT_EQ(rig.view.top_index[0], 0);
-    EXPECT_EQ(rig.clock.Now() - start, 10'000);
+    EXPECT_EQ(rig.clock.NowUs() - start, 10'000);
 }
 
 TEST(SendCommand, ACommandFromAnEventDuringThePauseIsListedBeforeTheFirstReply) {
@@ -118,9 +118,9 @@ TEST(SendCommand, AtLineSpeedAReplyCaughtMidLineIsFinishedBeforeItIsListed) {
 TEST(SendCommand, AReplyThatNeverEndsItsLineCostsAtMostATenthOfASecond) {
     On rig;
     rig.link.responder = [](const std::string&) { return std::string("G000"); };
-    const auto start = rig.clock.Now();
+    const auto start = rig.clock.NowUs();
     rig.panel.SendCommand("H101");
-    EXPECT_EQ(rig.clock.Now() - start, 110'000);
+    EXPECT_EQ(rig.clock.NowUs() - start, 110'000);
     EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "on_rig.h"
+#include "core_rigs.h"
 
 namespace velmo::testing {
 namespace {

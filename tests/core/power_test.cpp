@@ -2,24 +2,12 @@
 
 #include "fake_view.h"
 #include "scripted_receiver.h"
+#include "switch_on_commands.h"
 
 namespace velmo::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-const Lines kSwitchOnCommands = {"H101",
-                                 "G300",
-                                 "J4064",
-                                 "J4180",
-                                 "J4350",
-                                 "J5000",
-                                 "J4500",
-                                 "J4700",
-                                 "J4600",
-                                 "K00081300000060400",
-                                 "K00081300000060400",
-                                 "K00081300000060400"};
 
 struct Started : Rig {
     explicit Started(int port = 3) : Rig(port) {
@@ -177,7 +165,7 @@ TEST(PowerOff, WhenOffDoesNothing) {
 TEST(PowerOff, TwiceInARowDuringOneExchangeClosesOnce) {
     Started rig;
     rig.panel.PowerOn();
-    const auto now_ms = static_cast<double>(rig.clock.Now()) / 1000.0;
+    const auto now_ms = static_cast<double>(rig.clock.NowUs()) / 1000.0;
     rig.clock.AtMs(now_ms + 5, [&] { rig.panel.PowerOff(); });
     rig.panel.PowerOff();
     EXPECT_EQ(rig.link.closes, 1);

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "on_rig.h"
+#include "core_rigs.h"
 #include "tuning_command.h"
 
 namespace velmo::testing {
@@ -120,10 +120,10 @@ TEST(ScanStep, OtherStatusCodesAndTheFirstI0Decide) {
 TEST(ScanStep, ASilentReceiverCostsAtMostATenthOfASecond) {
     OnRig rig;
     rig.link.responder = ScriptedReceiver{.silent = true};
-    const auto start = rig.clock.Now();
+    const auto start = rig.clock.NowUs();
     rig.panel.ScanStep();
     // 10 ms in SendCommand, 10 ms before the query, 100 ms gathering.
-    EXPECT_EQ(rig.clock.Now() - start, 120'000);
+    EXPECT_EQ(rig.clock.NowUs() - start, 120'000);
     EXPECT_TRUE(rig.view.CodesIn().empty());
 }
 

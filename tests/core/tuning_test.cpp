@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "on_rig.h"
+#include "core_rigs.h"
 
 namespace velmo::testing {
 namespace {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "panel_on_sim.h"
+#include "switch_on_commands.h"
 
 namespace velmo::e2e {
 namespace {
@@ -13,22 +14,11 @@ namespace {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
-const Lines kSwitchOn = {"H101",
-                         "G300",
-                         "J4064",
-                         "J4180",
-                         "J4350",
-                         "J5000",
-                         "J4500",
-                         "J4700",
-                         "J4600",
-                         "K00081300000060400",
-                         "K00081300000060400",
-                         "K00081300000060400"};
+const Lines& kSwitchOn = testing::kSwitchOnCommands;
 
 void SwitchOn(PanelOnSim& panel) {
     panel.user.Click("RadioOn");
-    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Received().size() >= kSwitchOn.size(); }, 5s));
+    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() >= kSwitchOn.size(); }, 5s));
 }
 
 int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1; }
@@ -36,7 +26,7 @@ int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1;
 TEST(EndToEnd, SwitchingOnSendsTheTwelveCommandsInOrder) {
     PanelOnSim panel;
     SwitchOn(panel);
-    EXPECT_EQ(panel.sim.Received(), kSwitchOn);
+    EXPECT_EQ(panel.sim.Lines(), kSwitchOn);
     EXPECT_EQ(panel.user.CodesOut(), kSwitchOn);
     ASSERT_TRUE(WaitUntil([&] { return panel.user.CodesIn().size() >= 12; }, 5s));
     EXPECT_EQ(panel.user.CodesIn().front(), "-> G000");
@@ -114,12 +104,12 @@ TEST(EndToEnd, SwitchingOffMidScanStopsEverything) {
     panel.user.Click("RadioOff");
     // A scanner tick that fell due during the switch-off's own exchange
     // runs to its end first: at most its tuning command and query follow.
-    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Received().size() > 12; }, 3s));
-    const auto received = panel.sim.Received();
+    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() > 12; }, 3s));
+    const auto received = panel.sim.Lines();
     const auto off = std::find(received.begin() + 12, received.end(), "H100");
     ASSERT_NE(off, received.end());
     EXPECT_LE(received.end() - off, 3);
-    EXPECT_FALSE(WaitUntil([&] { return panel.sim.Received().size() > received.size(); }, 1s))
+    EXPECT_FALSE(WaitUntil([&] { return panel.sim.Lines().size() > received.size(); }, 1s))
         << "the scanner has stopped";
     EXPECT_EQ(panel.user.SignalBar(), " ");
     const auto out = panel.user.CodesOut();
@@ -134,9 +124,9 @@ TEST(EndToEnd, EscapeEndsTheProgramWithoutSwitchingTheReceiverOff) {
     panel.user.Key(Qt::Key_Escape);
     EXPECT_TRUE(panel.window.Ending());
     EXPECT_EQ(panel.window.ExitStatus(), 0);
-    const auto lines = panel.sim.Received().size();
-    EXPECT_FALSE(WaitUntil([&] { return panel.sim.Received().size() > lines; }, 1s));
-    const auto received = panel.sim.Received();
+    const auto lines = panel.sim.Lines().size();
+    EXPECT_FALSE(WaitUntil([&] { return panel.sim.Lines().size() > lines; }, 1s));
+    const auto received = panel.sim.Lines();
     EXPECT_TRUE(std::find(received.begin(), received.end(), "H100") == received.end());
 }
 

@@ -1,20 +1,39 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTimer>
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "main_window.h"
-#include "qt_serial_link.h"
-#include "sim/background_pty_server.h"
-#include "ui_test_support.h"
-#include "window_driver.h"
+#include "panel_on_port.h"
+#include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::e2e {
 
 using testing::WaitUntil;
+
+// The real window on the real serial port, with the simulated receiver on
+// the far side of a pseudo-terminal, in real time.
+struct PanelOnSim {
+    explicit PanelOnSim(sim::ReceiverOptions options = {}) : sim(std::move(options)), port(sim.Path()) {}
+
+    testing::PtyReceiver sim;
+    testing::PanelOnPort port;
+    MainWindow& window = port.window;
+    WindowDriver& user = port.user;
+    // What the program would have told the user.
+    std::vector<std::string>& failures = port.messages;
+
+    // The tuning commands the receiver has taken in so far.
+    std::vector<std::string> TuningCommands() const {
+        std::vector<std::string> commands;
+        for (const auto& line : sim.Lines()) {
+            if (line.rfind("K0", 0) == 0) commands.push_back(line);
+        }
+        return commands;
+    }
+};
 
 // Samples what the window shows every 20 ms. Its ticks come from the event
 // loop, so it keeps sampling inside the panel's pauses, where a test's own
@@ -26,29 +45,18 @@ public:
         std::string display;
         std::string bar;
     };
-    explicit Sampler(const class PanelOnSim& panel);
-    ~Sampler();
+    explicit Sampler(const PanelOnSim& panel) {
+        clock_.start();
+        QObject::connect(&timer_, &QTimer::timeout, [this, &panel] {
+            samples.push_back({clock_.elapsed(), panel.user.Display(), panel.user.SignalBar()});
+        });
+        timer_.start(20);
+    }
     std::vector<Sample> samples;
 
 private:
-    QTimer* timer_;
-};
-
-// The real window on the real serial port, with the simulated receiver on
-// the far side of a pseudo-terminal.
-class PanelOnSim {
-public:
-    explicit PanelOnSim(sim::ReceiverOptions options = {});
-    ~PanelOnSim();
-
-    sim::BackgroundPtyServer sim;
-    QtSerialLink link;
-    std::vector<std::string> failures;
-    MainWindow window;
-    WindowDriver user{window};
-
-    // The tuning commands the receiver has taken in so far.
-    std::vector<std::string> TuningCommands() const;
+    QElapsedTimer clock_;
+    QTimer timer_;
 };
 
 }  // namespace velmo::e2e

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "child_process.h"
+#include "child_cases.h"
 
 int main(int argc, char** argv) {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -9,11 +9,16 @@
 #include <random>
 
 #include "front_panel.h"
-#include "panel_on_pty.h"
+#include "panel_on_port.h"
+#include "process_measures.h"
 #include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::faults {
 namespace {
+
+using namespace velmo::testing;
+using namespace std::chrono_literals;
 
 constexpr std::size_t kListBound = FrontPanel::kMaxListEntries;
 // The exchange's own waits: 10 ms for the reply, and up to
@@ -38,7 +43,7 @@ class Flood : public ::testing::Test {
 protected:
     void SetUp() override {
         panel_.user.Click("RadioOn");
-        ASSERT_TRUE(IdleUntil([&] { return panel_.user.SignalBar() == Bar(57); })) << "switched on, signal 80";
+        ASSERT_TRUE(WaitUntil([&] { return panel_.user.SignalBar() == Bar(57); })) << "switched on, signal 80";
     }
 
     // One command exchange, clicked, timed from the click to its end.
@@ -56,16 +61,16 @@ protected:
         EXPECT_FALSE(panel_.window.Ending());
         // Plain answers are read as before once the noise is over.
         receiver_.SetAnswer(ReceiverAnswers("40"));
-        EXPECT_TRUE(IdleUntil([&] { return panel_.user.SignalBar() == Bar(31); })) << panel_.user.SignalBar();
+        EXPECT_TRUE(WaitUntil([&] { return panel_.user.SignalBar() == Bar(31); })) << panel_.user.SignalBar();
         for (int i = 0; i < 3; ++i) EXPECT_LT(TimedExchange(), 100);
     }
 
     PtyReceiver receiver_{ReceiverAnswers("80")};
-    PanelOnDevice panel_{receiver_.Path()};
+    PanelOnPort panel_{receiver_.Path()};
 };
 
 TEST_F(Flood, AMegabyteOfNoise) {
-    const long resident_before = ResidentBytes();
+    const auto resident_before = ResidentKib();
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> byte(0, 255);
     std::string noise(1 << 20, '\0');
@@ -84,10 +89,10 @@ TEST_F(Flood, AMegabyteOfNoise) {
 
     std::cout << "exchanges during and after the flood (ms):";
     for (auto ms : exchanges) std::cout << ' ' << ms;
-    std::cout << "\nresident growth " << (ResidentBytes() - resident_before) / 1024 << " KiB" << std::endl;
+    std::cout << "\nresident growth " << (ResidentKib() - resident_before) << " KiB" << std::endl;
     // Noise never ends a line, so an exchange that reads it waits its longest.
     EXPECT_LT(*std::max_element(exchanges.begin(), exchanges.end()), kLongestExchangeWaitMs + kHandlingMs);
-    EXPECT_LT(ResidentBytes() - resident_before, 128L << 20);
+    EXPECT_LT(ResidentKib() - resident_before, 128 << 10);
     EXPECT_EQ(panel_.user.CodesIn().size(), kListBound) << "a megabyte fills the list";
     ExpectWindowStillWell();
 }
@@ -108,7 +113,7 @@ TEST_F(Flood, EveryByteValue) {
         for (const auto& entry : panel_.user.CodesIn()) text += entry;
         return text;
     };
-    EXPECT_TRUE(IdleUntil([&] { return listed_text().find(shown) != std::string::npos; }));
+    EXPECT_TRUE(WaitUntil([&] { return listed_text().find(shown) != std::string::npos; }));
     EXPECT_EQ(panel_.user.SignalBar(), Bar(57)) << "no signal reply among the bytes";
     ExpectWindowStillWell();
 }
@@ -124,13 +129,13 @@ TEST_F(Flood, RepliesSplitAtEveryByte) {
             const std::string reply = line == "I1?" ? "I1" + level + "\r\n" : "G000\r\n";
             return {reply.substr(0, cut), reply.substr(cut)};
         });
-        EXPECT_TRUE(IdleUntil([&] { return panel_.user.SignalBar() == Bar(bars[cut - 1]); }))
+        EXPECT_TRUE(WaitUntil([&] { return panel_.user.SignalBar() == Bar(bars[cut - 1]); }))
             << "cut after " << cut << ": " << panel_.user.SignalBar();
         EXPECT_EQ(panel_.user.CodesIn().back(), "-----> I1" + level);
 
         const std::size_t listed = panel_.user.CodesIn().size();
         panel_.user.Click("FrequencyUp");
-        ASSERT_TRUE(IdleUntil([&] { return panel_.user.CodesIn().size() > listed; }));
+        ASSERT_TRUE(WaitUntil([&] { return panel_.user.CodesIn().size() > listed; }));
         const auto in = panel_.user.CodesIn();
         EXPECT_TRUE(Listed({in.begin() + static_cast<std::ptrdiff_t>(listed), in.end()}, "-> G000"))
             << "cut after " << cut << ": " << in.back();

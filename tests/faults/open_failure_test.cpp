@@ -11,12 +11,16 @@
 #include <filesystem>
 #include <iostream>
 
-#include "child_process.h"
-#include "panel_on_pty.h"
+#include "child_cases.h"
+#include "panel_on_port.h"
 #include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::faults {
 namespace {
+
+using namespace velmo::testing;
+using namespace std::chrono_literals;
 
 namespace fs = std::filesystem;
 
@@ -30,7 +34,7 @@ constexpr const char* kDialoutAdvice = "dialout";
 
 // Switches on and checks everything that must follow a failed open.
 void ExpectSwitchingOnFails(const std::string& device, const std::string& advice) {
-    PanelOnDevice panel(device);
+    PanelOnPort panel(device);
     panel.user.Click("RadioOn");
 
     ASSERT_EQ(panel.messages.size(), 1u);
@@ -124,10 +128,13 @@ void ExpectChildSucceeds(Child& child) {
     EXPECT_TRUE(child.CasePassed()) << child.Output();
 }
 
+// Waits until a child that holds the port says so.
+void ExpectHolding(Child& holder) { ASSERT_TRUE(holder.WaitForOutput("holding\n", 20s)) << holder.Output(); }
+
 TEST(OpenFailsElsewhere, DeviceHeldByAnotherVelmo) {
     PtyReceiver receiver(ReceiverAnswers());
     Child holder({"Child.HoldsThePort", {{kDevice, receiver.Path()}, {kHold, "qt"}}});
-    ASSERT_TRUE(holder.WaitForLine("holding", 20s)) << holder.Output();
+    ExpectHolding(holder);
 
     ExpectSwitchingOnFails(receiver.Path(), kInUseAdvice);
 
@@ -135,32 +142,26 @@ TEST(OpenFailsElsewhere, DeviceHeldByAnotherVelmo) {
     EXPECT_EQ(receiver.Bytes(), "") << "nothing was written";
 }
 
-class Unprivileged : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!CanDropPrivileges()) GTEST_SKIP() << "setpriv (util-linux) is missing: cannot run as an unprivileged user";
-    }
-};
-
-// Root opens any device whatever its mode, so the window runs as nobody.
-TEST_F(Unprivileged, PermissionDenied) {
+// A device the user may not open. Root opens any device whatever its mode,
+// so as root the window runs as nobody.
+TEST(OpenFailsElsewhere, PermissionDenied) {
     PtyReceiver receiver(ReceiverAnswers());
-    ASSERT_EQ(chmod(receiver.Path().c_str(), 0600), 0);
-    Child panel({"Child.SwitchingOnFails", {{kDevice, receiver.Path()}, {kAdvice, kDialoutAdvice}}, true});
+    ASSERT_EQ(chmod(receiver.Path().c_str(), 0), 0);
+    Child panel({"Child.SwitchingOnFails", {{kDevice, receiver.Path()}, {kAdvice, kDialoutAdvice}}, IsRoot()});
     ExpectChildSucceeds(panel);
     EXPECT_EQ(receiver.Bytes(), "") << "nothing was written";
 }
 
-// The exclusive-open mode binds everyone but root, so the window runs as
-// nobody, on a device it would otherwise be allowed to open.
-TEST_F(Unprivileged, DeviceHeldExclusivelyByAnotherProgram) {
+// The exclusive-open mode binds everyone but root, so as root the window
+// runs as nobody, on a device that nobody may otherwise open.
+TEST(OpenFailsElsewhere, DeviceHeldExclusivelyByAnotherProgram) {
     PtyReceiver receiver(ReceiverAnswers());
-    ASSERT_EQ(chown(receiver.Path().c_str(), 65534, 65534), 0);
+    if (IsRoot()) ASSERT_EQ(chown(receiver.Path().c_str(), 65534, 65534), 0);
     ASSERT_EQ(chmod(receiver.Path().c_str(), 0600), 0);
     Child holder({"Child.HoldsThePort", {{kDevice, receiver.Path()}, {kHold, "exclusive"}}});
-    ASSERT_TRUE(holder.WaitForLine("holding", 20s)) << holder.Output();
+    ExpectHolding(holder);
 
-    Child panel({"Child.SwitchingOnFails", {{kDevice, receiver.Path()}, {kAdvice, kInUseAdvice}}, true});
+    Child panel({"Child.SwitchingOnFails", {{kDevice, receiver.Path()}, {kAdvice, kInUseAdvice}}, IsRoot()});
     ExpectChildSucceeds(panel);
 
     EXPECT_EQ(holder.Finish(20s), 0) << holder.Output();

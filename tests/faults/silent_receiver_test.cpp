@@ -4,11 +4,15 @@
 
 #include <algorithm>
 
-#include "panel_on_pty.h"
+#include "panel_on_port.h"
 #include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::faults {
 namespace {
+
+using namespace velmo::testing;
+using namespace std::chrono_literals;
 
 std::vector<PtyReceiver::Clock::time_point> Polls(const PtyReceiver& receiver) {
     std::vector<PtyReceiver::Clock::time_point> at;
@@ -21,7 +25,7 @@ std::vector<PtyReceiver::Clock::time_point> Polls(const PtyReceiver& receiver) {
 // Waits for `count` more signal queries and checks they kept the poll's pace.
 void ExpectPollGoesOn(const PtyReceiver& receiver, std::size_t count) {
     const std::size_t before = Polls(receiver).size();
-    ASSERT_TRUE(IdleUntil([&] { return Polls(receiver).size() >= before + count; }));
+    ASSERT_TRUE(WaitUntil([&] { return Polls(receiver).size() >= before + count; }));
     const auto polls = Polls(receiver);
     for (std::size_t i = std::max<std::size_t>(before, 1); i < polls.size(); ++i) {
         const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(polls[i] - polls[i - 1]);
@@ -38,9 +42,9 @@ std::size_t TuningCommands(const PtyReceiver& receiver) {
 
 TEST(SilentReceiver, TheWindowGoesOnAndListsNothing) {
     PtyReceiver receiver(Silent());
-    PanelOnDevice panel(receiver.Path());
+    PanelOnPort panel(receiver.Path());
     panel.user.Click("RadioOn");
-    ASSERT_TRUE(IdleUntil([&] { return receiver.Lines().size() >= 12; }));
+    ASSERT_TRUE(WaitUntil([&] { return receiver.Lines().size() >= 12; }));
     ExpectPollGoesOn(receiver, 3);
     EXPECT_TRUE(panel.user.CodesIn().empty());
     EXPECT_EQ(panel.user.SignalBar(), " ");
@@ -50,7 +54,7 @@ TEST(SilentReceiver, TheWindowGoesOnAndListsNothing) {
         const std::size_t before = TuningCommands(receiver);
         const auto clicked = PtyReceiver::Clock::now();
         panel.user.Click("FrequencyUp");
-        ASSERT_TRUE(IdleUntil([&] { return TuningCommands(receiver) > before; }));
+        ASSERT_TRUE(WaitUntil([&] { return TuningCommands(receiver) > before; }));
         const auto arrived = receiver.Received().back().at;
         EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(arrived - clicked).count(), 500);
         LetRun(std::chrono::milliseconds(100 * i));  // land at other points of the poll
@@ -62,10 +66,10 @@ TEST(SilentReceiver, TheWindowGoesOnAndListsNothing) {
 
 TEST(SilentReceiver, FallingSilentKeepsTheBarAsItWas) {
     PtyReceiver receiver(ReceiverAnswers("80"));
-    PanelOnDevice panel(receiver.Path());
+    PanelOnPort panel(receiver.Path());
     panel.user.Click("RadioOn");
     const std::string bar_of_80 = " " + std::string(57, '|');
-    ASSERT_TRUE(IdleUntil([&] { return panel.user.SignalBar() == bar_of_80; }));
+    ASSERT_TRUE(WaitUntil([&] { return panel.user.SignalBar() == bar_of_80; }));
 
     receiver.SetAnswer(Silent());
     // A reply already on its way is read by the poll after it at the

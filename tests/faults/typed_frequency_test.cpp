@@ -9,40 +9,15 @@
 #include <algorithm>
 #include <optional>
 
-#include "panel_on_pty.h"
+#include "panel_on_port.h"
 #include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo::faults {
 namespace {
 
-// Answers the frequency box each time it comes up, from the event loop as
-// a user would: the first time with `typed` (Cancel when there is none),
-// every later time with Cancel. Records the text each one offered.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(std::optional<std::string> typed) : typed_(std::move(typed)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-        timer_.start(20);
-    }
-    std::vector<std::string> offered;
-
-private:
-    void Answer() {
-        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        if (!box || box->property("answered").toBool()) return;
-        box->setProperty("answered", true);
-        offered.push_back(box->textValue().toStdString());
-        if (offered.size() == 1 && typed_) {
-            box->setTextValue(QString::fromStdString(*typed_));
-            box->accept();
-        } else {
-            box->reject();
-        }
-    }
-
-    std::optional<std::string> typed_;
-    QTimer timer_;
-};
+using namespace velmo::testing;
+using namespace std::chrono_literals;
 
 // Runs `scenario` inside the application's own loop, where a modal box can
 // run its loop too, whatever an earlier test in this process ended.
@@ -69,16 +44,32 @@ class TypedFrequency : public ::testing::TestWithParam<Typed> {};
 TEST_P(TypedFrequency, OnlyNumbersInRangeTune) {
     const Typed& typed = GetParam();
     PtyReceiver receiver(ReceiverAnswers());
-    PanelOnDevice panel(receiver.Path());
+    PanelOnPort panel(receiver.Path());
     panel.user.Click("RadioOn");
-    ASSERT_TRUE(IdleUntil([&] { return receiver.Lines().size() >= 12; }));
+    ASSERT_TRUE(WaitUntil([&] { return receiver.Lines().size() >= 12; }));
     const std::size_t before = receiver.Lines().size();
 
-    BoxAnswerer answerer(typed.text);
+    // The frequency box is answered each time it comes up: the first time
+    // with what the user typed (Cancel when nothing), every later time
+    // with Cancel. The text each one offered is kept.
+    std::vector<std::string> offered;
+    QObject answering;
+    AnswerInputBoxes(
+        [&](QInputDialog& box) {
+            offered.push_back(box.textValue().toStdString());
+            if (offered.size() == 1 && typed.text) {
+                box.setTextValue(QString::fromStdString(*typed.text));
+                box.accept();
+            } else {
+                box.reject();
+            }
+            return true;
+        },
+        &answering);
     RunInEventLoop([&] { panel.user.Click("Direct"); });
     // A volume change after the box marks the end of what the box sent.
     panel.Find<QScrollBar>("Volume")->setValue(99);
-    ASSERT_TRUE(IdleUntil([&] {
+    ASSERT_TRUE(WaitUntil([&] {
         const auto lines = receiver.Lines();
         return std::find(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end(), "J4063") != lines.end();
     }));
@@ -92,7 +83,7 @@ TEST_P(TypedFrequency, OnlyNumbersInRangeTune) {
         typed.tuning_command.empty() ? std::vector<std::string>{} : std::vector<std::string>{typed.tuning_command};
     EXPECT_EQ(tuned, expected);
     EXPECT_EQ(panel.user.Display(), typed.display);
-    EXPECT_EQ(answerer.offered, std::vector<std::string>(static_cast<std::size_t>(typed.boxes_shown), "81.3"))
+    EXPECT_EQ(offered, std::vector<std::string>(static_cast<std::size_t>(typed.boxes_shown), "81.3"))
         << "a rejected entry brings the box back with the frequency, not the entry";
     EXPECT_TRUE(panel.messages.empty());
 }

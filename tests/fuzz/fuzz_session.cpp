@@ -55,7 +55,7 @@ void UserAction(Rig& rig, velmo::fuzzing::ByteReader& in) {
         }
         case 10: rig.panel.HandleKey(in.Int(0, 255)); break;
         case 11:
-            if (rig.link.IsOpen()) rig.link.Deliver(in.Text(64), rig.clock.Now() + in.Int(0, 50'000));
+            if (rig.link.IsOpen()) rig.link.Deliver(in.Text(64), rig.clock.NowUs() + in.Int(0, 50'000));
             break;
     }
 }
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         rig.panel.SetDefaults();
         for (int step = 0; step < 48 && !in.empty(); ++step) {
-            const double at_ms = static_cast<double>(rig.clock.Now()) / 1000.0 + in.Int(0, 3000);
+            const double at_ms = static_cast<double>(rig.clock.NowUs()) / 1000.0 + in.Int(0, 3000);
             rig.clock.AtMs(at_ms, [&] { UserAction(rig, in); });
             rig.clock.RunUntilMs(at_ms + 1);
             CheckInvariants(rig);

@@ -6,12 +6,16 @@
 #include <string>
 
 #include "failure_message.h"
-#include "pty_pair.h"
+#include "pty_receiver.h"
+#include "wait.h"
 
 namespace velmo {
 namespace {
 
-using testing::PtyPair;
+using namespace std::chrono_literals;
+using testing::Events;
+using testing::PtyReceiver;
+using testing::Silent;
 using testing::WaitUntil;
 
 // Runs `operation`, which must fail, and returns the window's message.
@@ -44,16 +48,16 @@ TEST(DescribeFailure, MissingDeviceNamesPortDeviceAndCause) {
 }
 
 TEST(DescribeFailure, PortInUseMentionsTheOtherProgramAndDialout) {
-    PtyPair pty;
-    QtSerialLink holder([&](int) { return pty.SlavePath(); });
+    PtyReceiver pty(Silent());
+    QtSerialLink holder([&](int) { return pty.Path(); });
     holder.Configure(1, "9600,N,8,1", 0);
     holder.Open();
-    QtSerialLink link([&](int) { return pty.SlavePath(); });
+    QtSerialLink link([&](int) { return pty.Path(); });
     link.Configure(1, "9600,N,8,1", 0);
     const std::string message = MessageFor(link, [&] { link.Open(); });
 
     ASSERT_EQ(link.LastFailure().code, QSerialPort::PermissionError);
-    EXPECT_TRUE(Has(message, "Could not open serial port 1 (" + pty.SlavePath() + ")")) << message;
+    EXPECT_TRUE(Has(message, "Could not open serial port 1 (" + pty.Path() + ")")) << message;
     EXPECT_TRUE(Has(message, link.LastFailure().description)) << message;
     EXPECT_TRUE(Has(message, "Another program")) << message;
     EXPECT_TRUE(Has(message, kDialoutHint)) << message;
@@ -61,22 +65,22 @@ TEST(DescribeFailure, PortInUseMentionsTheOtherProgramAndDialout) {
 }
 
 TEST(DescribeFailure, LostConnectionSaysSoWithoutDialout) {
-    PtyPair pty;
-    QtSerialLink link([&](int) { return pty.SlavePath(); });
+    PtyReceiver pty(Silent());
+    QtSerialLink link([&](int) { return pty.Path(); });
     link.Configure(2, "9600,N,8,1", 0);
     link.Open();
-    pty.CloseMaster();
+    pty.Unplug();
     std::string message;
     ASSERT_TRUE(WaitUntil(
         [&] {
             message = MessageFor(link, [&] { (void)link.ReadAll(); });
             return !message.empty();
         },
-        /*run_events=*/false));
+        5s, Events::Held));
 
     EXPECT_TRUE(Has(message, "lost")) << message;
     EXPECT_TRUE(Has(message, "no longer there")) << message;
-    EXPECT_TRUE(Has(message, pty.SlavePath())) << message;
+    EXPECT_TRUE(Has(message, pty.Path())) << message;
     EXPECT_TRUE(Has(message, link.LastFailure().description)) << message;
     EXPECT_FALSE(Has(message, "Could not open")) << message;
     EXPECT_FALSE(Has(message, "dialout")) << message;

@@ -8,14 +8,58 @@
 #include <initializer_list>
 #include <string>
 
-#include "pty_pair.h"
+#include "pty_receiver.h"
 #include "qt_serial_link.h"
+#include "wait.h"
 
 namespace velmo {
 namespace {
 
-using testing::PtyPair;
+using namespace std::chrono_literals;
+using testing::Events;
+using testing::PtyReceiver;
+using testing::Silent;
 using testing::WaitUntil;
+
+// How many descriptors of this process are open on `device`.
+int OpenDescriptorsOn(const std::string& device) {
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        std::error_code ignored;
+        // Once the master is closed the slave's node is removed, and the
+        // descriptors still open on it show as "(deleted)".
+        const std::string target = std::filesystem::read_symlink(entry.path(), ignored).string();
+        if (target == device || target == device + " (deleted)") ++count;
+    }
+    return count;
+}
+
+// The receiver's end, and what has reached it that the test has not yet
+// looked at.
+class Line {
+public:
+    const std::string& Path() const { return receiver_.Path(); }
+    PtyReceiver& Receiver() { return receiver_; }
+    void Send(const std::string& bytes) { receiver_.Send(bytes); }
+    // Waits until `count` more bytes have reached the receiver and returns
+    // them. Qt events run meanwhile only if asked, so a test can tell
+    // whether bytes went out without the event loop.
+    std::string Receive(std::size_t count, Events events = Events::Held) {
+        WaitUntil([&] { return receiver_.Bytes().size() >= seen_ + count; }, 10s, events);
+        std::string got = receiver_.Bytes().substr(seen_);
+        seen_ += got.size();
+        return got;
+    }
+    // Bytes the receiver sent that wait at the slave, read by nobody yet.
+    bool WaitPending(int count, Events events = Events::Held) {
+        return WaitUntil([&] { return receiver_.PendingAtSlave() == count; }, 10s, events);
+    }
+
+private:
+    PtyReceiver receiver_{Silent()};
+    std::size_t seen_ = 0;
+};
 
 std::string EveryByteValue() {
     std::string bytes;
@@ -30,32 +74,32 @@ protected:
         link_.Open();
     }
 
-    PtyPair pty_;
-    QtSerialLink link_{[this](int) { return pty_.SlavePath(); }};
+    Line pty_;
+    QtSerialLink link_{[this](int) { return pty_.Path(); }};
 };
 
 TEST_F(QtSerialLinkOnPty, OpensTheMappedDeviceAndClosesAgain) {
     EXPECT_FALSE(link_.IsOpen());
     OpenLink();
     EXPECT_TRUE(link_.IsOpen());
-    EXPECT_EQ(link_.DevicePath(), pty_.SlavePath());
+    EXPECT_EQ(link_.DevicePath(), pty_.Path());
     link_.Close();
     EXPECT_FALSE(link_.IsOpen());
 
     link_.Open();
     link_.Write("H101\r\n");
-    EXPECT_EQ(pty_.ReceiveAtReceiver(6), "H101\r\n");
+    EXPECT_EQ(pty_.Receive(6), "H101\r\n");
 }
 
 // Nothing runs the event loop here: the bytes must leave during Write().
 TEST_F(QtSerialLinkOnPty, WriteSendsEveryByteUnchangedAndAtOnce) {
     OpenLink();
     link_.Write("K00081300000060400\r\n");
-    EXPECT_EQ(pty_.ReceiveAtReceiver(20), "K00081300000060400\r\n");
+    EXPECT_EQ(pty_.Receive(20), "K00081300000060400\r\n");
 
     const std::string all = EveryByteValue();
     link_.Write(all);
-    EXPECT_EQ(pty_.ReceiveAtReceiver(all.size()), all);
+    EXPECT_EQ(pty_.Receive(all.size()), all);
 }
 
 // More than the line holds at once: the rest follows from the event loop
@@ -64,8 +108,10 @@ TEST_F(QtSerialLinkOnPty, LargeWriteToSlowReceiverArrivesWhole) {
     OpenLink();
     std::string big;
     for (int i = 0; i < 1024; ++i) big += EveryByteValue();
+    pty_.Receiver().PauseReading(true);
     ASSERT_NO_THROW(link_.Write(big));
-    EXPECT_EQ(pty_.ReceiveAtReceiver(big.size(), /*run_events=*/true), big);
+    pty_.Receiver().PauseReading(false);
+    EXPECT_EQ(pty_.Receive(big.size(), Events::Run), big);
     EXPECT_TRUE(link_.IsOpen());
 }
 
@@ -80,8 +126,8 @@ TEST_F(QtSerialLinkOnPty, ReadAllIsEmptyWhenNothingArrived) {
 // ReadAll() itself can fetch them.
 TEST_F(QtSerialLinkOnPty, ReadAllTakesWhatTheEventLoopHasNotDelivered) {
     OpenLink();
-    pty_.SendFromReceiver("G000\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 6; }, /*run_events=*/false));
+    pty_.Send("G000\r\n");
+    ASSERT_TRUE(pty_.WaitPending(6));
     EXPECT_EQ(link_.ReadAll(), "G000\r\n");
     EXPECT_EQ(link_.ReadAll(), "");
 }
@@ -90,12 +136,12 @@ TEST_F(QtSerialLinkOnPty, ReadAllTakesWhatTheEventLoopHasNotDelivered) {
 // system's queue: one read returns both, in order, and nothing more.
 TEST_F(QtSerialLinkOnPty, RepliesBeforeOneReadComeBackTogetherInOrder) {
     OpenLink();
-    pty_.SendFromReceiver("I007\r\n");
-    pty_.SendFromReceiver("I180\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 12; }, /*run_events=*/false));
-    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 0; }));  // taken in by Qt
-    pty_.SendFromReceiver("G001\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 6; }, /*run_events=*/false));
+    pty_.Send("I007\r\n");
+    pty_.Send("I180\r\n");
+    ASSERT_TRUE(pty_.WaitPending(12));
+    ASSERT_TRUE(pty_.WaitPending(0, Events::Run));  // taken in by Qt
+    pty_.Send("G001\r\n");
+    ASSERT_TRUE(pty_.WaitPending(6));
 
     EXPECT_EQ(link_.ReadAll(), "I007\r\nI180\r\nG001\r\n");
     EXPECT_EQ(link_.ReadAll(), "");
@@ -104,25 +150,25 @@ TEST_F(QtSerialLinkOnPty, RepliesBeforeOneReadComeBackTogetherInOrder) {
 TEST_F(QtSerialLinkOnPty, ReplyAfterAReadComesWithTheNextRead) {
     OpenLink();
     EXPECT_EQ(link_.ReadAll(), "");
-    pty_.SendFromReceiver("I1");
+    pty_.Send("I1");
     std::string got;
     ASSERT_TRUE(WaitUntil([&] { return (got += link_.ReadAll()) == "I1"; }));
-    pty_.SendFromReceiver("3F\r\n");
+    pty_.Send("3F\r\n");
     ASSERT_TRUE(WaitUntil([&] { return (got += link_.ReadAll()) == "I13F\r\n"; }));
 }
 
 TEST_F(QtSerialLinkOnPty, PositiveInputLengthLimitsEachRead) {
     OpenLink(4);
-    pty_.SendFromReceiver("G000\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 6; }, /*run_events=*/false));
+    pty_.Send("G000\r\n");
+    ASSERT_TRUE(pty_.WaitPending(6));
     EXPECT_EQ(link_.ReadAll(), "G000");
     EXPECT_EQ(link_.ReadAll(), "\r\n");
 }
 
 TEST_F(QtSerialLinkOnPty, TextSentWhileClosedIsNotReceived) {
     link_.Configure(3, "9600,N,8,1", 0);
-    pty_.SendFromReceiver("stale\r\n");
-    ASSERT_TRUE(WaitUntil([&] { return pty_.PendingAtSlave() == 7; }, /*run_events=*/false));
+    pty_.Send("stale\r\n");
+    ASSERT_TRUE(pty_.WaitPending(7));
     link_.Open();
     EXPECT_EQ(link_.ReadAll(), "");
 }
@@ -152,11 +198,11 @@ void PrintTo(const RefusedConfiguration& c, std::ostream* out) {
 class QtSerialLinkRefuses : public ::testing::TestWithParam<RefusedConfiguration> {};
 
 TEST_P(QtSerialLinkRefuses, BadConfigurationAndKeepsTheOldOne) {
-    PtyPair pty;
+    PtyReceiver pty(Silent());
     int mapped_port = 0;
     QtSerialLink link([&](int port) {
         mapped_port = port;
-        return pty.SlavePath();
+        return pty.Path();
     });
     link.Configure(2, "9600,N,8,1", 0);
     const auto& bad = GetParam();
@@ -223,12 +269,12 @@ TEST_F(OpenFailure, DanglingAlias) {
 }
 
 TEST_F(OpenFailure, DeviceHeldByAnotherOpen) {
-    PtyPair pty;
-    QtSerialLink holder([&](int) { return pty.SlavePath(); });
+    PtyReceiver pty(Silent());
+    QtSerialLink holder([&](int) { return pty.Path(); });
     holder.Configure(1, "9600,N,8,1", 0);
     holder.Open();
 
-    QtSerialLink second([&](int) { return pty.SlavePath(); });
+    QtSerialLink second([&](int) { return pty.Path(); });
     ExpectOpenFails(second, QSerialPort::PermissionError);
     EXPECT_TRUE(holder.IsOpen());
 }
@@ -236,15 +282,15 @@ TEST_F(OpenFailure, DeviceHeldByAnotherOpen) {
 // Qt's lock is named after the path opened; an alias must not let a second
 // program in through the real name.
 TEST_F(OpenFailure, DeviceHeldThroughAnAlias) {
-    PtyPair pty;
+    PtyReceiver pty(Silent());
     const auto alias = dir_ / "velmo3";
-    std::filesystem::create_symlink(pty.SlavePath(), alias);
+    std::filesystem::create_symlink(pty.Path(), alias);
     QtSerialLink holder([&](int) { return alias.string(); });
     holder.Configure(3, "9600,N,8,1", 0);
     holder.Open();
     EXPECT_EQ(holder.DevicePath(), alias.string());
 
-    QtSerialLink second([&](int) { return pty.SlavePath(); });
+    QtSerialLink second([&](int) { return pty.Path(); });
     ExpectOpenFails(second, QSerialPort::PermissionError);
 }
 
@@ -264,15 +310,15 @@ void PrintTo(const VanishCase& c, std::ostream* out) { *out << c.name; }
 class DeviceVanishes : public ::testing::TestWithParam<VanishCase> {};
 
 TEST_P(DeviceVanishes, EveryLaterCallThrowsAndTheDeviceIsReleased) {
-    PtyPair pty;
-    const int before_open = pty.OpenSlaveDescriptors();
-    QtSerialLink link([&](int) { return pty.SlavePath(); });
+    PtyReceiver pty(Silent());
+    const int before_open = OpenDescriptorsOn(pty.Path());
+    QtSerialLink link([&](int) { return pty.Path(); });
     link.Configure(3, "9600,N,8,1", 0);
     link.Open();
     link.Write("H101\r\n");
-    ASSERT_EQ(pty.ReceiveAtReceiver(6), "H101\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return pty.Bytes() == "H101\r\n"; }, 10s, Events::Held));
 
-    pty.CloseMaster();
+    pty.Unplug();
     std::string first_error;
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -284,14 +330,14 @@ TEST_P(DeviceVanishes, EveryLaterCallThrowsAndTheDeviceIsReleased) {
                 return true;
             }
         },
-        GetParam().run_events))
+        10s, GetParam().run_events ? Events::Run : Events::Held))
         << "the hang-up was never noticed";
     EXPECT_FALSE(first_error.empty());
     EXPECT_EQ(link.LastFailure().stage, FailureStage::Session);
     EXPECT_EQ(link.LastFailure().description, first_error);
 
     // The device is closed from the event loop, which ends Qt's error storm.
-    EXPECT_TRUE(WaitUntil([&] { return pty.OpenSlaveDescriptors() == before_open; }));
+    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptorsOn(pty.Path()) == before_open; }));
 
     for (const auto& call : std::initializer_list<std::function<void()>>{
              [&] { (void)link.IsOpen(); }, [&] { link.Write("H100\r\n"); }, [&] { (void)link.ReadAll(); },

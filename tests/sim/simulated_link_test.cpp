@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/simulated_link.h"
+#include "virtual_clock.h"
 
 namespace velmo::sim {
 namespace {
@@ -11,7 +12,7 @@ using std::chrono::milliseconds;
 
 class SimulatedLinkTest : public ::testing::Test {
 protected:
-    VirtualClock clock;
+    testing::VirtualClock clock;
     SimulatedLink link{clock};
 
     void After(milliseconds ms) { clock.Advance(ms); }
@@ -100,7 +101,7 @@ TEST_F(SimulatedLinkTest, NextDueLetsAVirtualDriverStopAtTheNextByte) {
     std::string got;
     int stops = 0;
     while (auto due = link.NextDue()) {
-        clock.Set(*due);
+        clock.RunUntil(*due);
         got += link.ReadAll();
         ++stops;
     }

@@ -3,9 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,6 +13,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "child_process.h"
 
 namespace {
 
@@ -47,67 +47,24 @@ bool Contains(const std::string& hay, const std::string& needle) { return hay.fi
 // velmo-sim as a child process; it dies with the test if the test dies.
 class SimProcess {
 public:
-    explicit SimProcess(std::vector<std::string> args) {
-        int out[2], err[2];
-        if (pipe(out) != 0 || pipe(err) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
-            dup2(out[1], 1);
-            dup2(err[1], 2);
-            close(out[0]), close(err[0]), close(out[1]), close(err[1]);
-            std::vector<char*> argv{const_cast<char*>(VELMO_SIM_PROGRAM)};
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        close(err[1]);
-        out_ = out[0];
-        err_ = err[0];
-    }
-    ~SimProcess() {
-        if (pid_ > 0 && !reaped_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0) close(out_);
-        if (err_ >= 0) close(err_);
-    }
+    explicit SimProcess(const std::vector<std::string>& args) : process_(VELMO_SIM_PROGRAM, args) {}
 
     // The first line of standard output: the terminal's path.
     std::string SlavePath() {
-        ReadUntil(
-            out_, out_text_, [](const std::string& s) { return Contains(s, "\n"); }, In(std::chrono::seconds(10)));
-        const auto nl = out_text_.find('\n');
-        return nl == std::string::npos ? std::string() : out_text_.substr(0, nl);
+        process_.WaitForOutput("\n", std::chrono::seconds(10));
+        const std::string out = process_.Output();
+        const auto nl = out.find('\n');
+        return nl == std::string::npos ? std::string() : out.substr(0, nl);
     }
-    bool LogShows(const std::string& text) {
-        return ReadUntil(
-            err_, log_, [&](const std::string& s) { return Contains(s, text); }, In(std::chrono::seconds(10)));
-    }
+    bool LogShows(const std::string& text) { return process_.WaitForErrors(text, std::chrono::seconds(10)); }
     // Sends SIGTERM and returns the exit status, or -1 if it did not end.
     int Terminate() {
-        kill(pid_, SIGTERM);
-        const Deadline deadline = In(std::chrono::seconds(10));
-        int status = 0;
-        while (waitpid(pid_, &status, WNOHANG) == 0) {
-            if (MsLeft(deadline) == 0) return -1;
-            pollfd none{-1, 0, 0};
-            poll(&none, 0, 10);
-        }
-        reaped_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        process_.Signal(SIGTERM);
+        return process_.Wait(std::chrono::seconds(10));
     }
 
 private:
-    pid_t pid_ = -1;
-    bool reaped_ = false;
-    int out_ = -1;
-    int err_ = -1;
-    std::string out_text_;
-    std::string log_;
+    velmo::testing::ChildProcess process_;
 };
 
 int OpenRaw(const std::string& path) {

@@ -27,17 +27,21 @@ TEST_P(ProgramRecordsTest, CarriesItsVersionRecord) {
     EXPECT_EQ(record, GetParam().record);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, ProgramRecordsTest,
-    ::testing::Values(Program{"Velmo_1", VELMO_1_PATH,
-                              "VelmoVersionRecord FileVersion=1.00 ProductVersion=1.00 ProductName=Velmo "
-                              "InternalName=Velmo_1 OriginalFilename=Velmo_1 Port=1"},
-                      Program{"Velmo_2", VELMO_2_PATH,
-                              "VelmoVersionRecord FileVersion=1.00 ProductVersion=1.00 ProductName=Velmo "
-                              "InternalName=Velmo_2 OriginalFilename=Velmo_2 Port=2"},
-                      Program{"Velmo", VELMO_3_PATH,
-                              "VelmoVersionRecord FileVersion=1.00 ProductVersion=1.00 ProductName=Velmo "
-                              "InternalName=Velmo OriginalFilename=Velmo Port=3"}),
-    [](const ::testing::TestParamInfo<Program>& param_info) { return std::string(param_info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramRecordsTest,
+                         ::testing::Values(Program{"Velmo_1", VELMO_1_PATH,
+                                                   "VelmoVersionRecord FileVersion=" VELMO_VERSION
+                                                   " ProductVersion=" VELMO_VERSION " ProductName=Velmo "
+                                                   "InternalName=Velmo_1 OriginalFilename=Velmo_1 Port=1"},
+                                           Program{"Velmo_2", VELMO_2_PATH,
+                                                   "VelmoVersionRecord FileVersion=" VELMO_VERSION
+                                                   " ProductVersion=" VELMO_VERSION " ProductName=Velmo "
+                                                   "InternalName=Velmo_2 OriginalFilename=Velmo_2 Port=2"},
+                                           Program{"Velmo", VELMO_3_PATH,
+                                                   "VelmoVersionRecord FileVersion=" VELMO_VERSION
+                                                   " ProductVersion=" VELMO_VERSION " ProductName=Velmo "
+                                                   "InternalName=Velmo OriginalFilename=Velmo Port=3"}),
+                         [](const ::testing::TestParamInfo<Program>& param_info) {
+                             return std::string(param_info.param.name);
+                         });
 
 }  // namespace

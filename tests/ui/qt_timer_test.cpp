@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <ostream>
 
-#include "ui_test_support.h"
+#include "window_test_support.h"
 
 namespace velmo {
 namespace {

@@ -17,22 +17,22 @@
 #include <memory>
 #include <string>
 
-#include "fake_serial_link.h"
+#include "fake_link.h"
 #include "main_window.h"
-#include "ui_test_support.h"
+#include "window_driver.h"
+#include "window_test_support.h"
 
 namespace velmo {
 namespace {
 
-using testing::AnswerInputBox;
 using testing::Control;
-using testing::FakeSerialLink;
+using testing::FakeLink;
 using testing::PressKey;
 using testing::ShowWindow;
 
 class WindowEventsTest : public ::testing::Test {
 protected:
-    FakeSerialLink link;
+    FakeLink link;
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
 
     // Switches the receiver on, so that every event shows as a command.
@@ -190,20 +190,23 @@ TEST_F(WindowEventsTest, AccessKeyClicksItsButton) {
     ShowWindow(*window);
     PressKey(*window, Qt::Key_O, Qt::AltModifier);  // "&ON"
     // An access key presses the button visibly and clicks it on release.
-    EXPECT_TRUE(testing::WaitUntil([&] { return link.open_calls > 0; }));
-    EXPECT_EQ(link.open_calls, 1);
+    EXPECT_TRUE(testing::WaitUntil([&] { return link.opens > 0; }));
+    EXPECT_EQ(link.opens, 1);
     EXPECT_TRUE(link.IsOpen());
 }
 
 TEST_F(WindowEventsTest, DirectEntryAsksInAnInputBox) {
     ShowWindow(*window);
     QString title, prompt, offered;
-    AnswerInputBox("145.5", true, [&](QInputDialog* dialog) {
-        title = dialog->windowTitle();
-        prompt = dialog->labelText();
-        offered = dialog->textValue();
+    AnswerInputBoxes([&](QInputDialog& dialog) {
+        title = dialog.windowTitle();
+        prompt = dialog.labelText();
+        offered = dialog.textValue();
         // Keys typed in the box are the box's: Home does not tune.
-        QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Home);
+        QTest::keyClick(dialog.findChild<QLineEdit*>(), Qt::Key_Home);
+        dialog.setTextValue("145.5");
+        dialog.accept();
+        return false;
     });
     Control<QAbstractButton>(*window, "Direct")->click();
     EXPECT_EQ(title, "Input Direct Frequency");

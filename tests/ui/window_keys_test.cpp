@@ -11,9 +11,10 @@
 #include <functional>
 #include <memory>
 
-#include "fake_serial_link.h"
+#include "fake_link.h"
 #include "main_window.h"
-#include "ui_test_support.h"
+#include "window_driver.h"
+#include "window_test_support.h"
 
 namespace velmo {
 namespace {
@@ -33,7 +34,7 @@ protected:
 };
 
 struct Panel {
-    testing::FakeSerialLink link;
+    testing::FakeLink link;
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
 
     QString Display() const { return Control<QLabel>(*window, "DisplayFrequency")->text(); }
@@ -85,7 +86,7 @@ TEST_P(KeyTable, EveryRowActsAndTheKeyStillReachesTheFocusedControl) {
              EXPECT_EQ(Control<QScrollBar>(*p.window, "Volume")->value(), 0);
              EXPECT_EQ(p.LastWrite(), "J4000\r\n");
          }},
-        {"Control", Qt::Key_Control, true, [] { testing::AnswerInputBox("145.5", true); },
+        {"Control", Qt::Key_Control, true, [] { AnswerInputBox("145.5"); },
          [](Panel& p) { EXPECT_EQ(p.Display(), "145.500.000"); }},
         {"Shift", Qt::Key_Shift, true, {}, [](Panel& p) { EXPECT_EQ(p.Background("ScanLabel"), QColor(0, 255, 0)); }},
         {"Escape",

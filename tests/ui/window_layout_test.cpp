@@ -17,15 +17,15 @@
 #include <set>
 #include <vector>
 
-#include "fake_serial_link.h"
+#include "fake_link.h"
 #include "main_window.h"
 #include "twips.h"
-#include "ui_test_support.h"
+#include "window_test_support.h"
 
 namespace velmo {
 namespace {
 
-using testing::FakeSerialLink;
+using testing::FakeLink;
 
 enum class Kind { Label, Frame, CommandButton, ListBox, ScrollBar, ComboBox, OptionButton, CheckBox };
 
@@ -102,7 +102,7 @@ bool IsKind(const QWidget* widget, Kind kind) {
 
 class WindowLayoutTest : public ::testing::Test {
 protected:
-    FakeSerialLink link;
+    FakeLink link;
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
 
     QWidget* Find(const char* name) { return window->findChild<QWidget*>(QString::fromLatin1(name)); }
@@ -326,9 +326,9 @@ TEST_F(WindowLayoutTest, StartUpHasRunBeforeTheWindowIsShown) {
     EXPECT_TRUE(Find<QGroupBox>("IfShiftFrame")->title().contains("80"));
     EXPECT_TRUE(link.writes.empty());
     EXPECT_FALSE(link.IsOpen());
-    EXPECT_EQ(link.port, 1);
-    EXPECT_EQ(link.settings, "9600,N,8,1");
-    EXPECT_EQ(link.input_length, 0);
+    EXPECT_EQ(link.configured_port, 1);
+    EXPECT_EQ(link.configured_settings, "9600,N,8,1");
+    EXPECT_EQ(link.configured_input_length, 0);
 }
 
 }  // namespace

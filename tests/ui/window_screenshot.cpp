@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "fake_serial_link.h"
+#include "fake_link.h"
 #include "main_window.h"
-#include "ui_test_support.h"
+#include "window_test_support.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {
@@ -18,15 +18,16 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
-    velmo::testing::FakeSerialLink link;
-    link.replies["H101\r\n"] = "G000\r\n";
-    link.replies["G300\r\n"] = "G000\r\n";
-    link.replies["I1?\r\n"] = "I16C\r\n";
+    velmo::testing::FakeLink link;
+    link.responder = [](const std::string& line) -> std::string {
+        if (line == "H101" || line == "G300") return "G000\r\n";
+        return line == "I1?" ? "I16C\r\n" : "";
+    };
     velmo::MainWindow window(link, 1, [](const std::exception&) {});
     window.show();
     window.findChild<QAbstractButton*>(QStringLiteral("RadioOn"))->click();
     // Let the signal poll draw the bar a few times.
-    velmo::testing::WaitUntil([] { return false; }, 1600);
+    velmo::testing::LetRun(std::chrono::milliseconds(1600));
     const bool saved = window.grab().save(QString::fromLocal8Bit(argv[1]));
     return saved ? 0 : 1;
 }

@@ -11,32 +11,21 @@
 #include <string>
 #include <vector>
 
-#include "fake_serial_link.h"
+#include "fake_link.h"
 #include "main_window.h"
-#include "ui_test_support.h"
+#include "switch_on_commands.h"
+#include "window_test_support.h"
 
 namespace velmo {
 namespace {
 
 using testing::Control;
-using testing::FakeSerialLink;
+using testing::FakeLink;
+using testing::kSwitchOnCommands;
 using testing::PressKey;
 using testing::RunUntilProgramEnds;
 using testing::ShowWindow;
 using testing::WaitUntil;
-
-const std::vector<std::string> kSwitchOnCommands = {"H101",
-                                                    "G300",
-                                                    "J4064",
-                                                    "J4180",
-                                                    "J4350",
-                                                    "J5000",
-                                                    "J4500",
-                                                    "J4700",
-                                                    "J4600",
-                                                    "K00081300000060400",
-                                                    "K00081300000060400",
-                                                    "K00081300000060400"};
 
 std::vector<std::string> Lines(const std::vector<std::string>& commands) {
     std::vector<std::string> lines;
@@ -52,7 +41,7 @@ std::vector<std::string> Entries(QListWidget* list) {
 
 class WindowSessionTest : public ::testing::Test {
 protected:
-    FakeSerialLink link;
+    FakeLink link;
     std::vector<std::string> reports;
     std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(
         link, 2, [this](const std::exception& error) { reports.emplace_back(error.what()); });
@@ -62,11 +51,10 @@ protected:
 };
 
 TEST_F(WindowSessionTest, SwitchingOnSendsEverySettingAndListsIt) {
-    link.replies["H101\r\n"] = "G000\r\n";
-    link.replies["G300\r\n"] = "G000\r\n";
+    link.responder = [](const std::string& line) { return line == "H101" || line == "G300" ? "G000\r\n" : ""; };
     Button("RadioOn")->click();
 
-    EXPECT_EQ(link.port, 2);
+    EXPECT_EQ(link.configured_port, 2);
     EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));
     EXPECT_EQ(Entries(Control<QListWidget>(*window, "CodesOut")), kSwitchOnCommands);
     EXPECT_EQ(Entries(Control<QListWidget>(*window, "CodesIn")), (std::vector<std::string>{"-> G000", "-> G000"}));
@@ -74,12 +62,14 @@ TEST_F(WindowSessionTest, SwitchingOnSendsEverySettingAndListsIt) {
 
     // A second request changes nothing.
     Button("RadioOn")->click();
-    EXPECT_EQ(link.open_calls, 1);
+    EXPECT_EQ(link.opens, 1);
     EXPECT_EQ(link.writes.size(), kSwitchOnCommands.size());
 }
 
 TEST_F(WindowSessionTest, SignalPollRunsOnTheWindowsTimerWhileOn) {
-    link.replies["I1?\r\n"] = "I180\r\n";  // level 128: a bar of 57, red
+    link.responder = [](const std::string& line) {
+        return line == "I1?" ? "I180\r\n" : "";  // level 128: a bar of 57, red
+    };
     Button("RadioOn")->click();
     auto* bar = Control<QLabel>(*window, "SignalStrength");
     ASSERT_TRUE(WaitUntil([&] { return bar->text() == " " + QString(57, '|'); }));
@@ -130,7 +120,7 @@ TEST_F(WindowSessionTest, ClosingTheWindowEndsLikeEscape) {
 }
 
 TEST_F(WindowSessionTest, PortThatCannotBeOpenedIsReportedAndEndsWithAFailureStatus) {
-    link.open_failure = "Permission denied";
+    link.open_error = "Permission denied";
     const int status = RunUntilProgramEnds([this] { Button("RadioOn")->click(); });
 
     EXPECT_EQ(status, 1);
@@ -139,7 +129,7 @@ TEST_F(WindowSessionTest, PortThatCannotBeOpenedIsReportedAndEndsWithAFailureSta
     EXPECT_TRUE(link.writes.empty());
     EXPECT_EQ(Background("OnOffLabel"), QColor(255, 0, 0));
     Button("RadioOn")->click();  // once ending, events do nothing
-    EXPECT_EQ(link.open_calls, 1);
+    EXPECT_EQ(link.opens, 1);
     EXPECT_EQ(reports.size(), 1u);
 }
 

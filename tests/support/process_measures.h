@@ -1,9 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdint>
 
-namespace velmo::bench {
+namespace velmo::testing {
 
 using Clock = std::chrono::steady_clock;
 
@@ -14,8 +16,9 @@ double SecondsBetween(Clock::time_point from, Clock::time_point to);
 double ProcessCpuSeconds();  // every thread of the process (getrusage)
 double ThreadCpuSeconds();   // the calling thread only
 
-// Resident set size and its peak so far, in KiB, from /proc/self/status.
-std::int64_t ResidentKib();
-std::int64_t PeakResidentKib();
+// Resident set size and its peak so far, in KiB, of this process or of
+// the process `pid`, from its status in /proc; -1 when it cannot be read.
+std::int64_t ResidentKib(pid_t pid = 0);
+std::int64_t PeakResidentKib(pid_t pid = 0);
 
-}  // namespace velmo::bench
+}  // namespace velmo::testing

@@ -6,13 +6,13 @@
 #include <fstream>
 #include <string>
 
-namespace velmo::bench {
+namespace velmo::testing {
 namespace {
 
 double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
 
-std::int64_t StatusKib(const std::string& field) {
-    std::ifstream status("/proc/self/status");
+std::int64_t StatusKib(pid_t pid, const std::string& field) {
+    std::ifstream status(pid == 0 ? std::string("/proc/self/status") : "/proc/" + std::to_string(pid) + "/status");
     std::string key;
     while (status >> key) {
         if (key == field + ":") {
@@ -43,7 +43,7 @@ double ThreadCpuSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-std::int64_t ResidentKib() { return StatusKib("VmRSS"); }
-std::int64_t PeakResidentKib() { return StatusKib("VmHWM"); }
+std::int64_t ResidentKib(pid_t pid) { return StatusKib(pid, "VmRSS"); }
+std::int64_t PeakResidentKib(pid_t pid) { return StatusKib(pid, "VmHWM"); }
 
-}  // namespace velmo::bench
+}  // namespace velmo::testing

@@ -4,18 +4,11 @@
 #include <functional>
 
 #include "main_window.h"
+#include "wait.h"
 
-class QInputDialog;
-class QString;
 class QWidget;
 
 namespace velmo::testing {
-
-// Lets events run until `condition` holds or 10 s have passed.
-bool WaitUntil(const std::function<bool()>& condition, int timeout_ms = 10000);
-inline bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    return WaitUntil(condition, static_cast<int>(limit.count()));
-}
 
 // Runs `scenario` inside the application's event loop, as the program runs
 // its events, and returns the loop's exit status once something ends it.
@@ -28,10 +21,6 @@ void ShowWindow(MainWindow& window);
 // Presses and releases a key through the window system, as a user would:
 // it goes to the window and from there to the control with the focus.
 void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-
-// Answers the next input box with `text` (or cancels it) once it is up;
-// `before` may look at the box first.
-void AnswerInputBox(const QString& text, bool accept, std::function<void(QInputDialog*)> before = {});
 
 template <typename T>
 T* Control(MainWindow& window, const char* name) {

@@ -14,9 +14,9 @@ void FakeLink::Configure(int port, const std::string& settings, int input_length
 
 void FakeLink::Open() {
     if (open_) throw std::logic_error("opened twice");
+    ++opens;
     if (!open_error.empty()) throw SerialError(open_error);
     open_ = true;
-    ++opens;
 }
 
 void FakeLink::Close() {
@@ -25,41 +25,45 @@ void FakeLink::Close() {
     ++closes;
 }
 
+std::vector<sim::Micros> FakeLink::Cross(sim::Wire& wire, const std::string& bytes, sim::Micros at) const {
+    if (!wire_timing) return std::vector<sim::Micros>(bytes.size(), at);
+    wire.Send(bytes, at);
+    std::vector<sim::Micros> arrivals;
+    while (const auto arrival = wire.NextArrival()) {
+        arrivals.push_back(*arrival);
+        wire.PopFront();
+    }
+    return arrivals;
+}
+
 void FakeLink::Write(const std::string& text) {
     if (!open_) throw std::logic_error("write on a closed port: " + text);
+    if (failing_write && *failing_write == writes.size()) throw SerialError("write failed: Input/output error");
     written += text;
-    const double now = static_cast<double>(clock_.Now());
-    for (const char c : text) {
-        double arrived = now;
-        if (wire_timing) {
-            outbound_free_us_ = std::max(outbound_free_us_, now) + kByteTimeUs;
-            arrived = outbound_free_us_;
-        }
+    writes.push_back(text);
+    const auto arrivals = Cross(outbound_, text, sim::Micros{NowUs()});
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (c == '\n') {
             std::string line = partial_line_;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             partial_line_.clear();
             lines.push_back(line);
-            line_times_us.push_back(clock_.Now());
+            line_times_us.push_back(NowUs());
             if (responder) {
                 const std::string answer = responder(line);
-                if (!answer.empty()) Deliver(answer, static_cast<std::int64_t>(arrived) + reply_delay_us);
+                if (!answer.empty()) Deliver(answer, arrivals[i].count() + reply_delay_us);
             }
         } else {
             partial_line_.push_back(c);
         }
     }
+    if (on_write) on_write(text);
 }
 
 void FakeLink::Deliver(const std::string& bytes, std::int64_t at_us) {
-    double t = static_cast<double>(at_us);
-    for (const char c : bytes) {
-        if (wire_timing) {
-            inbound_free_us_ = std::max(inbound_free_us_, t) + kByteTimeUs;
-            t = inbound_free_us_;
-        }
-        inbound_.push_back({static_cast<std::int64_t>(t), c});
-    }
+    const auto arrivals = Cross(inbound_wire_, bytes, sim::Micros{at_us});
+    for (std::size_t i = 0; i < bytes.size(); ++i) inbound_.push_back({arrivals[i].count(), bytes[i]});
     std::stable_sort(inbound_.begin(), inbound_.end(),
                      [](const Arrival& a, const Arrival& b) { return a.at_us < b.at_us; });
 }
@@ -68,7 +72,8 @@ std::string FakeLink::ReadAll() {
     if (!open_) throw std::logic_error("read on a closed port");
     ++reads;
     std::string text;
-    while (!inbound_.empty() && inbound_.front().at_us <= clock_.Now()) {
+    // Without a clock nothing is ever on its way: it has all come.
+    while (!inbound_.empty() && (!clock_ || inbound_.front().at_us <= NowUs())) {
         text.push_back(inbound_.front().byte);
         inbound_.pop_front();
     }

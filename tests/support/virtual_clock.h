@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "sim/clock.h"
 #include "timer.h"
 
 namespace velmo::testing {
@@ -40,21 +41,25 @@ private:
     std::function<void()> on_tick_;
     bool enabled_ = false;
     int interval_ms_ = 0;
-    std::int64_t due_us_ = 0;
+    sim::Micros due_{0};
     std::uint64_t restarts_ = 0;
     bool running_ = false;
     int ticks_ = 0;
     int dropped_ = 0;
 };
 
-// Virtual time in microseconds. Runs timer ticks and scripted events in
+// Virtual time, for the panel's timers and a test's scripted events, and
+// for the simulated receiver as its clock. Runs timer ticks and events in
 // time order; nothing ever sleeps.
-class VirtualClock {
+class VirtualClock : public sim::Clock {
 public:
-    std::int64_t Now() const { return now_us_; }
+    sim::Micros Now() const override { return now_; }
+    // Now, as a count of microseconds.
+    std::int64_t NowUs() const { return now_.count(); }
 
     // A scripted event (a user's click, a key) at a given time.
-    void At(std::int64_t time_us, std::function<void()> event);
+    void At(sim::Micros time, std::function<void()> event);
+    void At(std::int64_t time_us, std::function<void()> event) { At(sim::Micros{time_us}, std::move(event)); }
     void AtMs(double time_ms, std::function<void()> event) {
         At(static_cast<std::int64_t>(time_ms * 1000.0), std::move(event));
     }
@@ -65,22 +70,25 @@ public:
     // nothing is pending at all.
     bool RunNext();
     // Runs everything due up to the given time, then stands there.
-    void RunUntil(std::int64_t time_us);
+    void RunUntil(sim::Micros time);
+    void RunUntil(std::int64_t time_us) { RunUntil(sim::Micros{time_us}); }
     void RunUntilMs(double time_ms) { RunUntil(static_cast<std::int64_t>(time_ms * 1000.0)); }
+    // Moves time on by `span`, running what falls due meanwhile.
+    void Advance(sim::Micros span) { RunUntil(now_ + span); }
 
 private:
     friend class VirtualTimer;
     struct Event {
-        std::int64_t time_us;
+        sim::Micros time;
         std::uint64_t order;
         std::function<void()> run;
     };
     // The next thing to run, or none; writes its time.
-    bool NextDue(std::int64_t& time_us, VirtualTimer*& timer, std::size_t& event_index) const;
+    bool NextDue(sim::Micros& time, VirtualTimer*& timer, std::size_t& event_index) const;
     void Register(VirtualTimer* timer) { timers_.push_back(timer); }
     void Unregister(VirtualTimer* timer);
 
-    std::int64_t now_us_ = 0;
+    sim::Micros now_{0};
     std::uint64_t next_order_ = 0;
     std::vector<Event> events_;
     std::vector<VirtualTimer*> timers_;

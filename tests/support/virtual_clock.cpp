@@ -25,7 +25,7 @@ void VirtualTimer::SetInterval(int ms) {
 }
 
 void VirtualTimer::Restart() {
-    due_us_ = clock_.Now() + std::int64_t{interval_ms_} * 1000;
+    due_ = clock_.Now() + sim::Micros{std::int64_t{interval_ms_} * 1000};
     ++restarts_;
 }
 
@@ -33,22 +33,22 @@ void VirtualTimer::Tick() {
     running_ = true;
     ++ticks_;
     const auto restarts_before = restarts_;
-    const auto period = std::int64_t{interval_ms_} * 1000;
-    due_us_ += period;
+    const sim::Micros period{std::int64_t{interval_ms_} * 1000};
+    due_ += period;
     on_tick_();
     running_ = false;
     // Ticks that fell due while this one ran are dropped; a restart during
     // the tick has already set the next due time.
-    if (restarts_ == restarts_before && period > 0) {
-        while (due_us_ <= clock_.Now()) {
-            due_us_ += period;
+    if (restarts_ == restarts_before && period > sim::Micros{0}) {
+        while (due_ <= clock_.Now()) {
+            due_ += period;
             ++dropped_;
         }
     }
 }
 
-void VirtualClock::At(std::int64_t time_us, std::function<void()> event) {
-    events_.push_back({time_us, next_order_++, std::move(event)});
+void VirtualClock::At(sim::Micros time, std::function<void()> event) {
+    events_.push_back({time, next_order_++, std::move(event)});
 }
 
 std::unique_ptr<VirtualTimer> VirtualClock::NewTimer(std::function<void()> on_tick) {
@@ -59,24 +59,24 @@ void VirtualClock::Unregister(VirtualTimer* timer) {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), timer), timers_.end());
 }
 
-bool VirtualClock::NextDue(std::int64_t& time_us, VirtualTimer*& timer, std::size_t& event_index) const {
+bool VirtualClock::NextDue(sim::Micros& time, VirtualTimer*& timer, std::size_t& event_index) const {
     bool found = false;
     std::uint64_t best_order = 0;
     timer = nullptr;
     for (std::size_t i = 0; i < events_.size(); ++i) {
         const auto& e = events_[i];
-        if (!found || e.time_us < time_us || (e.time_us == time_us && e.order < best_order)) {
+        if (!found || e.time < time || (e.time == time && e.order < best_order)) {
             found = true;
-            time_us = e.time_us;
+            time = e.time;
             best_order = e.order;
             event_index = i;
         }
     }
     for (auto* t : timers_) {
         // A timer due at the same time as an event runs after it.
-        if (t->Armed() && (!found || std::max(t->due_us_, now_us_) < std::max(time_us, now_us_))) {
+        if (t->Armed() && (!found || std::max(t->due_, now_) < std::max(time, now_))) {
             found = true;
-            time_us = t->due_us_;
+            time = t->due_;
             timer = t;
         }
     }
@@ -84,11 +84,11 @@ bool VirtualClock::NextDue(std::int64_t& time_us, VirtualTimer*& timer, std::siz
 }
 
 bool VirtualClock::RunNext() {
-    std::int64_t time_us = 0;
+    sim::Micros time{0};
     VirtualTimer* timer = nullptr;
     std::size_t event_index = 0;
-    if (!NextDue(time_us, timer, event_index)) return false;
-    now_us_ = std::max(now_us_, time_us);
+    if (!NextDue(time, timer, event_index)) return false;
+    now_ = std::max(now_, time);
     if (timer != nullptr) {
         timer->Tick();
     } else {
@@ -99,15 +99,15 @@ bool VirtualClock::RunNext() {
     return true;
 }
 
-void VirtualClock::RunUntil(std::int64_t time_us) {
+void VirtualClock::RunUntil(sim::Micros time) {
     for (;;) {
-        std::int64_t due = 0;
+        sim::Micros due{0};
         VirtualTimer* timer = nullptr;
         std::size_t event_index = 0;
-        if (!NextDue(due, timer, event_index) || due > time_us) break;
+        if (!NextDue(due, timer, event_index) || due > time) break;
         RunNext();
     }
-    now_us_ = std::max(now_us_, time_us);
+    now_ = std::max(now_, time);
 }
 
 }  // namespace velmo::testing

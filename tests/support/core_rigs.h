@@ -17,7 +17,7 @@ struct OnRig : Rig {
         link.lines.clear();
         if (!poll) timer2->SetEnabled(false);
     }
-    double NowMs() const { return static_cast<double>(clock.Now()) / 1000.0; }
+    double NowMs() const { return static_cast<double>(clock.NowUs()) / 1000.0; }
     std::vector<std::string> Sent() const { return link.lines; }
 };
 

@@ -1,0 +1,46 @@
+#include "wait.h"
+
+#include <poll.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+namespace velmo::testing {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit, Events events) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // A wake-up tick, so the wait ends on time even when nothing else happens.
+    QTimer wake;
+    if (events == Events::Run) wake.start(10);
+    while (!condition()) {
+        if (elapsed.elapsed() > limit.count()) return false;
+        if (events == Events::Run) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        } else {
+            poll(nullptr, 0, 1);
+        }
+    }
+    return true;
+}
+
+void LetRun(std::chrono::milliseconds span) {
+    QEventLoop loop;
+    QTimer::singleShot(span, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+WhenThen::WhenThen(std::function<bool()> condition, std::function<void()> action) : timer_(std::make_unique<QTimer>()) {
+    QObject::connect(
+        timer_.get(), &QTimer::timeout,
+        [done = done_, timer = timer_.get(), condition = std::move(condition), action = std::move(action)] {
+            if (*done || !condition()) return;
+            *done = true;
+            timer->stop();
+            action();
+        });
+    timer_->start(10);
+}
+
+}  // namespace velmo::testing

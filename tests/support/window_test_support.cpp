@@ -1,0 +1,29 @@
+#include "window_test_support.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+namespace velmo::testing {
+
+int RunUntilProgramEnds(const std::function<void()>& scenario) {
+    QTimer give_up;
+    give_up.setSingleShot(true);
+    QObject::connect(&give_up, &QTimer::timeout, [] { QCoreApplication::exit(-99); });
+    give_up.start(10000);
+    QTimer::singleShot(0, scenario);
+    return QApplication::exec();
+}
+
+void ShowWindow(MainWindow& window) {
+    window.show();
+    window.activateWindow();
+    // Access keys need the window active, key presses only need it there.
+    (void)QTest::qWaitForWindowActive(&window);
+}
+
+void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(window.windowHandle(), key, modifiers);
+}
+
+}  // namespace velmo::testing

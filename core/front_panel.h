@@ -4,6 +4,7 @@
 #include <string>
 
 #include "panel_view.h"
+#include "protocol.h"
 #include "serial_link.h"
 #include "timer.h"
 
@@ -21,6 +22,8 @@ public:
     // reply that is still crossing the line.
     static constexpr int kMaxReplyPauses = 10;
 
+    // The timers keep the window's numbering: timer1 clocks the reply pause,
+    // timer2 the signal poll, timer3 the scanner.
     FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3, int port_number);
 
     // Serial command exchange.
@@ -66,7 +69,7 @@ public:
 
 private:
     void SendLevel(ScrollBar bar, const char* prefix, const char* caption_word);
-    void SendSwitch(CheckBox box, const char* off_command, const char* on_command);
+    void SendSwitch(CheckBox box, const protocol::SwitchCommands& commands);
     void AddListEntry(CodeList list, const std::string& entry);
     // Writes a polling query and gathers what arrives until its answer is
     // complete or the wait runs out. False if the port closed meanwhile.
@@ -74,9 +77,9 @@ private:
 
     SerialLink& link_;
     PanelView& view_;
-    Timer& timer1_;
-    Timer& timer2_;
-    Timer& timer3_;
+    Timer& timer1_;  // the reply pause: Pause waits for its tick
+    Timer& timer2_;  // the signal poll, every 500 ms while on
+    Timer& timer3_;  // the scanner's step, every 50 ms while it runs
     int port_number_;
 };
 

@@ -1,6 +1,7 @@
 #include <exception>
 
 #include "front_panel.h"
+#include "protocol.h"
 #include "signal_reading.h"
 #include "tuning_command.h"
 
@@ -27,7 +28,7 @@ void FrontPanel::SetDefaults() {
     Try([&] { timer1_.SetInterval(0); });
     Try([&] { timer2_.SetInterval(500); });
     Try([&] { timer3_.SetInterval(50); });
-    Try([&] { link_.Configure(port_number_, "9600,N,8,1", 0); });
+    Try([&] { link_.Configure(port_number_, protocol::kLineSettings, 0); });
     Try([&] { view_.SetScrollValue(ScrollBar::Volume, 100); });
     Try([&] { view_.SetScrollValue(ScrollBar::Squelch, 128); });
     Try([&] { view_.SetScrollValue(ScrollBar::IfShift, 80); });
@@ -51,8 +52,8 @@ void FrontPanel::SetDefaults() {
 void FrontPanel::PowerOn() {
     if (link_.IsOpen()) return;
     link_.Open();
-    SendCommand("H101");
-    SendCommand("G300");
+    SendCommand(protocol::kSwitchOn);
+    SendCommand(protocol::kAfterSwitchOn);
     SendVolume();
     SendSquelch();
     SendIfShift();
@@ -73,7 +74,7 @@ void FrontPanel::PowerOn() {
 
 void FrontPanel::PowerOff() {
     if (!link_.IsOpen()) return;
-    SendCommand("H100");
+    SendCommand(protocol::kSwitchOff);
     // A second switch-off handled during that exchange has closed it already.
     if (link_.IsOpen()) link_.Close();
     view_.SetIndicator(Indicator::OnOffLabel, kRed);

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "front_panel.h"
+#include "protocol.h"
 #include "tuning_command.h"
 
 namespace velmo {
@@ -11,20 +12,20 @@ using ButtonCode = std::pair<OptionButton, const char*>;
 
 // In the order the buttons are read: the first selected one decides.
 constexpr std::array<ButtonCode, 6> kModeButtons{{
-    {OptionButton::AM, "02"},
-    {OptionButton::FM, "05"},
-    {OptionButton::WFM, "06"},
-    {OptionButton::USB, "01"},
-    {OptionButton::LSB, "00"},
-    {OptionButton::CW, "03"},
+    {OptionButton::AM, protocol::kModeAm},
+    {OptionButton::FM, protocol::kModeFm},
+    {OptionButton::WFM, protocol::kModeWfm},
+    {OptionButton::USB, protocol::kModeUsb},
+    {OptionButton::LSB, protocol::kModeLsb},
+    {OptionButton::CW, protocol::kModeCw},
 }};
 
 constexpr std::array<ButtonCode, 5> kFilterButtons{{
-    {OptionButton::Filter1, "00"},
-    {OptionButton::Filter2, "01"},
-    {OptionButton::Filter3, "02"},
-    {OptionButton::Filter4, "03"},
-    {OptionButton::Filter5, "04"},
+    {OptionButton::Filter1, protocol::kFilter3k},
+    {OptionButton::Filter2, protocol::kFilter6k},
+    {OptionButton::Filter3, protocol::kFilter15k},
+    {OptionButton::Filter4, protocol::kFilter50k},
+    {OptionButton::Filter5, protocol::kFilter230k},
 }};
 
 template <std::size_t N>
@@ -64,18 +65,18 @@ void FrontPanel::SendLevel(ScrollBar bar, const char* prefix, const char* captio
     view_.SetFrameCaption(bar, std::string(caption_word) + " " + std::to_string(view_.ScrollValue(bar)));
 }
 
-void FrontPanel::SendVolume() { SendLevel(ScrollBar::Volume, "J40", "Volume"); }
-void FrontPanel::SendSquelch() { SendLevel(ScrollBar::Squelch, "J41", "Squelch"); }
-void FrontPanel::SendIfShift() { SendLevel(ScrollBar::IfShift, "J43", "IF Shift"); }
+void FrontPanel::SendVolume() { SendLevel(ScrollBar::Volume, protocol::kVolume, "Volume"); }
+void FrontPanel::SendSquelch() { SendLevel(ScrollBar::Squelch, protocol::kSquelch, "Squelch"); }
+void FrontPanel::SendIfShift() { SendLevel(ScrollBar::IfShift, protocol::kIfShift, "IF Shift"); }
 
-void FrontPanel::SendSwitch(CheckBox box, const char* off_command, const char* on_command) {
+void FrontPanel::SendSwitch(CheckBox box, const protocol::SwitchCommands& commands) {
     // Grayed counts as on.
-    SendCommand(view_.CheckState(box) == kUnchecked ? off_command : on_command);
+    SendCommand(view_.CheckState(box) == kUnchecked ? commands.off : commands.on);
 }
 
-void FrontPanel::SendAfc() { SendSwitch(CheckBox::AFC, "J5000", "J5001"); }
-void FrontPanel::SendAgc() { SendSwitch(CheckBox::AGC, "J4500", "J4501"); }
-void FrontPanel::SendAtt() { SendSwitch(CheckBox::ATT, "J4700", "J4701"); }
-void FrontPanel::SendNb() { SendSwitch(CheckBox::NB, "J4600", "J4601"); }
+void FrontPanel::SendAfc() { SendSwitch(CheckBox::AFC, protocol::kAfc); }
+void FrontPanel::SendAgc() { SendSwitch(CheckBox::AGC, protocol::kAgc); }
+void FrontPanel::SendAtt() { SendSwitch(CheckBox::ATT, protocol::kAttenuator); }
+void FrontPanel::SendNb() { SendSwitch(CheckBox::NB, protocol::kNoiseBlanker); }
 
 }  // namespace velmo

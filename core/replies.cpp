@@ -1,5 +1,7 @@
 #include "replies.h"
 
+#include "protocol.h"
+
 namespace velmo {
 namespace {
 
@@ -14,9 +16,9 @@ std::size_t TrimmedLength(std::string_view text) {
 }  // namespace
 
 std::string_view ReplyMarker(std::string_view code) {
-    if (code.starts_with("G0")) return "-> ";
-    if (code.starts_with("I1")) return "-----> ";
-    if (code.starts_with("I0")) return "---------> ";
+    if (code.starts_with(protocol::kAcknowledgement)) return protocol::kAcknowledgementMarker;
+    if (code.starts_with(protocol::kSignalAnswer)) return protocol::kSignalMarker;
+    if (code.starts_with(protocol::kSquelchAnswer)) return protocol::kSquelchMarker;
     return "";
 }
 

@@ -1,4 +1,5 @@
 #include "front_panel.h"
+#include "protocol.h"
 #include "signal_reading.h"
 
 namespace velmo {
@@ -22,7 +23,7 @@ void FrontPanel::ScanStep() {
     Pause(0.01);
     if (!link_.IsOpen()) return;
     std::string reply;
-    if (!QueryAndGather("I0?", "I0", reply)) return;
+    if (!QueryAndGather(protocol::kSquelchQuery, protocol::kSquelchAnswer, reply)) return;
     ShowReplies(reply);
     if (!SquelchOpen(reply)) return;
     ReadSignal();

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "front_panel.h"
+#include "protocol.h"
 #include "signal_reading.h"
 
 namespace velmo {
@@ -8,7 +9,7 @@ namespace velmo {
 void FrontPanel::ReadSignal() {
     if (!link_.IsOpen()) return;
     std::string reply;
-    if (!QueryAndGather("I1?", "I1", reply)) return;
+    if (!QueryAndGather(protocol::kSignalQuery, protocol::kSignalAnswer, reply)) return;
     ShowReplies(reply);
     const auto bar = SignalBarLength(reply, Signal);
     if (!bar) return;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "protocol.h"
+
 namespace velmo {
 namespace {
 
@@ -42,8 +44,8 @@ bool HasCompleteAnswer(std::string_view text, std::string_view code) {
 }
 
 bool SquelchOpen(std::string_view reply) {
-    const auto digits = AnswerDigits(reply, "I0");
-    return digits && *digits == "07";
+    const auto digits = AnswerDigits(reply, protocol::kSquelchAnswer);
+    return digits && *digits == protocol::kSquelchOpen;
 }
 
 int CalibratedBar(int raw_level) {
@@ -52,7 +54,7 @@ int CalibratedBar(int raw_level) {
 }
 
 std::optional<int> SignalBarLength(std::string_view reply, int previous) {
-    const auto digits = AnswerDigits(reply, "I1");
+    const auto digits = AnswerDigits(reply, protocol::kSignalAnswer);
     if (!digits) return std::nullopt;
     // Compared as text by character code: "ff", a single character below
     // "00" or anything above "FF" fails.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "protocol.h"
+
 namespace velmo {
 namespace {
 
@@ -32,7 +34,7 @@ std::string FrequencyDisplayText(double megahertz) {
 
 std::string TuningCommand(double megahertz, const std::string& mode, const std::string& filter) {
     const std::int64_t hz = std::max<std::int64_t>(RoundToHertz(megahertz), 0);
-    return "K0" + Digits(hz, 10) + mode + filter + "00";
+    return protocol::kTune + Digits(hz, 10) + mode + filter + protocol::kTuneEnd;
 }
 
 std::string HexLevel(int level) {

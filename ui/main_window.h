@@ -103,9 +103,9 @@ private slots:
     void FrequencyDown_Click();
     void Direct_Click();
     void Scan_Click();
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
+    void Timer1_Timer();  // ends the reply pause
+    void Timer2_Timer();  // polls the signal
+    void Timer3_Timer();  // steps the scanner
 
 private:
     void BuildControls();
@@ -152,9 +152,9 @@ private:
     QAbstractButton* direct_ = nullptr;
     QAbstractButton* scan_ = nullptr;
 
-    QtTimer timer1_;
-    QtTimer timer2_;
-    QtTimer timer3_;
+    QtTimer timer1_;  // the reply pause
+    QtTimer timer2_;  // the signal poll
+    QtTimer timer3_;  // the scanner
     FrontPanel panel_;
 };
 

@@ -1,14 +1,19 @@
 #include "panel_texts.h"
 
+#include "signal_reading.h"
+#include "tuning_steps.h"
+
 namespace velmo {
 
 QStringList TuningStepEntries() {
-    return {"1 Hz",    "10 Hz",  "20 Hz",    "50 Hz",   "100 Hz",  "500 Hz",   "1 KHz",
-            "2.5 KHz", "5 KHz",  "6.25 KHz", "9 KHz",   "10 KHz",  "12.5 KHz", "20 KHz",
-            "25 KHz",  "30 KHz", "50 KHz",   "100 KHz", "500 KHz", "1 MHz",    "10 MHz"};
+    QStringList entries;
+    for (const auto& step : kTuningSteps) {
+        entries.append(QString::fromLatin1(step.text.data(), static_cast<qsizetype>(step.text.size())));
+    }
+    return entries;
 }
 
-QString FullSignalBar() { return QStringLiteral(" ") + QString(75, QLatin1Char('|')); }
+QString FullSignalBar() { return QString::fromStdString(SignalBarText(kLongestBar)); }
 
 QString SignalScaleText() {
     QString scale = QStringLiteral("   0");

@@ -95,9 +95,9 @@ struct Rig {
     VirtualClock clock;
     FakeLink link{clock};
     FakeView view{clock};
-    std::unique_ptr<VirtualTimer> timer1;
-    std::unique_ptr<VirtualTimer> timer2;
-    std::unique_ptr<VirtualTimer> timer3;
+    std::unique_ptr<VirtualTimer> timer1;  // the reply pause
+    std::unique_ptr<VirtualTimer> timer2;  // the signal poll
+    std::unique_ptr<VirtualTimer> timer3;  // the scanner
     FrontPanel panel;
 };
 

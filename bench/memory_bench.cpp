@@ -26,6 +26,7 @@ int MemoryChild() {
     char name[] = "velmo-bench";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    UseDecimalPoint();
     sim::BackgroundPtyServer receiver;
     PanelRig rig(receiver.Path());
     FrontPanel& panel = rig.window.Panel();

@@ -6,8 +6,11 @@
 //   velmo-demo --pass LOW HIGH      one scanner pass, then a hit report
 //   --no-wire-timing                bytes cross the line at once
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QStringList>
+#include <clocale>
 #include <cstdio>
+#include <optional>
 
 #include "demo_script.h"
 #include "main_window.h"
@@ -23,35 +26,63 @@ int Usage() {
     return 2;
 }
 
+struct DemoOptions {
+    velmo::sim::ReceiverOptions receiver;
+    QString tour_dir;  // empty: no tour
+    bool pass = false;
+    double low = 0;
+    double high = 0;
+};
+
+// The options, or nothing when the arguments are wrong.
+std::optional<DemoOptions> ReadOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption tour("tour", "scripted tour, screenshots into DIR", "DIR");
+    const QCommandLineOption pass("pass", "one scanner pass from LOW_MHZ up to HIGH_MHZ");
+    const QCommandLineOption no_wire_timing("no-wire-timing", "bytes cross the line at once");
+    parser.addOptions({tour, pass, no_wire_timing});
+    parser.addPositionalArgument("LOW_MHZ", "with --pass");
+    parser.addPositionalArgument("HIGH_MHZ", "with --pass");
+    if (!parser.parse(arguments)) return std::nullopt;
+
+    DemoOptions options;
+    if (parser.isSet(no_wire_timing)) options.receiver.wire_timing = false;
+    const QStringList numbers = parser.positionalArguments();
+    const QStringList tour_dirs = parser.values(tour);
+    if (parser.isSet(pass)) {
+        if (!tour_dirs.isEmpty() || numbers.size() != 2) return std::nullopt;
+        // QString reads numbers in the C locale, whatever the user's.
+        bool ok_low = false;
+        bool ok_high = false;
+        options.low = numbers[0].toDouble(&ok_low);
+        options.high = numbers[1].toDouble(&ok_high);
+        if (!ok_low || !ok_high || options.low < 0.1 || options.high > 1300 || options.low >= options.high) {
+            return std::nullopt;
+        }
+        options.pass = true;
+    } else if (!numbers.isEmpty() || tour_dirs.size() > 1) {
+        return std::nullopt;
+    } else if (tour_dirs.size() == 1) {
+        options.tour_dir = tour_dirs.front();
+    }
+    return options;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("velmo-demo");
     QApplication::setApplicationVersion(QStringLiteral(VELMO_VERSION));
+    // QApplication takes the locale from the environment; the report's
+    // figures are printed with a decimal point whatever it is.
+    std::setlocale(LC_NUMERIC, "C");
 
-    QStringList args = QApplication::arguments().mid(1);
-    velmo::sim::ReceiverOptions options;
-    if (args.removeAll("--no-wire-timing") > 0) options.wire_timing = false;
-    QString tour_dir;
-    double low = 0;
-    double high = 0;
-    bool pass = false;
-    if (!args.isEmpty() && args[0] == "--tour" && args.size() == 2) {
-        tour_dir = args[1];
-    } else if (!args.isEmpty() && args[0] == "--pass" && args.size() == 3) {
-        bool ok_low = false;
-        bool ok_high = false;
-        low = args[1].toDouble(&ok_low);
-        high = args[2].toDouble(&ok_high);
-        if (!ok_low || !ok_high || low < 0.1 || high > 1300 || low >= high) return Usage();
-        pass = true;
-    } else if (!args.isEmpty()) {
-        return Usage();
-    }
+    const std::optional<DemoOptions> options = ReadOptions(QApplication::arguments());
+    if (!options) return Usage();
 
     velmo::sim::SteadyClock clock;
-    velmo::sim::SimulatedLink link(clock, options);
+    velmo::sim::SimulatedLink link(clock, options->receiver);
     velmo::MainWindow window(link, 1);
     window.setWindowTitle(window.windowTitle() + " (simulated receiver)");
     window.show();
@@ -59,7 +90,7 @@ int main(int argc, char** argv) {
     velmo::demo::DemoScript script(window, link, clock);
     QObject::connect(&script, &velmo::demo::DemoScript::finished, &app,
                      [](int status) { QCoreApplication::exit(status); });
-    if (!tour_dir.isEmpty()) script.Tour(tour_dir);
-    if (pass) script.Pass(low, high);
+    if (!options->tour_dir.isEmpty()) script.Tour(options->tour_dir);
+    if (options->pass) script.Pass(options->low, options->high);
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "figure.h"
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -52,6 +53,8 @@ void Print(const Figure& figure) {
                 figure.target.c_str(), verdict);
     std::fflush(stdout);
 }
+
+void UseDecimalPoint() { std::setlocale(LC_NUMERIC, "C"); }
 
 double Percentile(std::vector<double> samples, double fraction) {
     if (samples.empty()) return 0;

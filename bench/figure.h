@@ -24,6 +24,11 @@ Figure Info(std::string name, double value, std::string unit);
 // One line per figure: name, value, unit, target, pass/short.
 void Print(const Figure& figure);
 
+// QApplication takes the user's locale from the environment, decimal comma
+// and all; call this after it so that figures are printed, and read back
+// from child runs, with a decimal point.
+void UseDecimalPoint();
+
 // The value below which `fraction` (0..1) of the samples lie, by the
 // nearest-rank method; 0 for no samples.
 double Percentile(std::vector<double> samples, double fraction);

@@ -95,6 +95,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    velmo::bench::UseDecimalPoint();
     std::printf("%-36s %12s %-10s %-10s %s\n", "figure", "value", "unit", "target", "verdict");
     for (const auto& [name, run] : scenarios) {
         if (!only.empty() && !only.count(name)) continue;

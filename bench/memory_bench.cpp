@@ -29,6 +29,7 @@ int MemoryChild() {
     char name[] = "velmo-bench";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    UseDecimalPoint();
     PtyReceiver receiver(sim::ReceiverOptions{});
     PanelOnPort rig(receiver.Path());
     FrontPanel& panel = rig.window.Panel();

@@ -66,6 +66,7 @@ int StartupChild() {
     char name[] = "velmo-bench";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    UseDecimalPoint();
     QtSerialLink link([](int) { return std::string("/nonexistent/velmo-bench"); });
     MainWindow window(link, 3, [](const std::exception&) {});
     FirstPaint watch(window);

@@ -36,6 +36,13 @@ public:
     std::optional<ReceivedLine> ExpireBy(Micros t);
 
     void set_cr_grace(Micros grace) { cr_grace_ = grace; }
+    // Bytes of a line begun but not ended.
+    std::size_t Pending() const { return buffer_.size(); }
+    // Forgets a line begun but not ended.
+    void Clear() {
+        buffer_.clear();
+        cr_at_.reset();
+    }
 
 private:
     std::optional<ReceivedLine> Finish(Micros at);

@@ -3,24 +3,31 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "sim/device_link.h"
 #include "sim/pty_server.h"
 #include "sim/sim_options.h"
+#include "sim/sudo_user.h"
 
 namespace {
+
+using velmo::sim::SudoUser;
 
 int g_stop_pipe[2] = {-1, -1};
 
@@ -31,57 +38,71 @@ extern "C" void OnStopSignal(int) {
     errno = saved;
 }
 
+// SIGQUIT too: a simulator ended by it would leave its link behind.
 bool InstallStopSignals() {
     if (pipe2(g_stop_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
     struct sigaction sa {};
     sa.sa_handler = OnStopSignal;
     sigemptyset(&sa.sa_mask);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         if (sigaction(sig, &sa, nullptr) != 0) return false;
     }
     signal(SIGPIPE, SIG_IGN);
     return true;
 }
 
-// The symlink that lets a program find the terminal under a stable name.
-// An old symlink there (left by a killed run) is replaced; anything else
-// at that path is left alone.
-class Link {
-public:
-    Link(std::string path, const std::string& target) : path_(std::move(path)) {
-        struct stat st {};
-        if (lstat(path_.c_str(), &st) == 0) {
-            if (!S_ISLNK(st.st_mode)) throw std::runtime_error(path_ + " exists and is not a symlink");
-            unlink(path_.c_str());
-        }
-        if (symlink(target.c_str(), path_.c_str()) != 0) {
-            throw std::runtime_error("cannot make " + path_ + ": " + std::strerror(errno));
-        }
-        target_ = target;
-    }
-    ~Link() {
-        std::array<char, 4096> buf{};
-        const ssize_t n = readlink(path_.c_str(), buf.data(), buf.size() - 1);
-        if (n > 0 && std::string(buf.data(), static_cast<std::size_t>(n)) == target_) unlink(path_.c_str());
-    }
-    Link(const Link&) = delete;
-    Link& operator=(const Link&) = delete;
+// Run as root through sudo, the user who ran sudo; nobody otherwise, or
+// when that user is root itself.
+std::optional<SudoUser> UserToServeAs() {
+    if (geteuid() != 0) return std::nullopt;
+    const auto from = velmo::sim::SudoUserFrom(std::getenv("SUDO_UID"), std::getenv("SUDO_GID"));
+    if (const auto* error = std::get_if<std::string>(&from)) throw std::runtime_error(*error);
+    const auto* user = std::get_if<SudoUser>(&from);
+    if (user == nullptr || user->uid == 0) return std::nullopt;
+    return *user;
+}
 
-private:
-    std::string path_;
-    std::string target_;
-};
-
-// Run with sudo (needed to make a link in /dev), the terminal would belong
-// to root and the user's own program could not open it.
-void GiveToSudoUser(const std::string& path) {
-    const char* uid = std::getenv("SUDO_UID");
-    const char* gid = std::getenv("SUDO_GID");
-    if (uid == nullptr || gid == nullptr) return;
-    if (chown(path.c_str(), static_cast<uid_t>(std::strtoul(uid, nullptr, 10)),
-              static_cast<gid_t>(std::strtoul(gid, nullptr, 10))) != 0) {
-        std::cerr << "velmo-sim: could not hand " << path << " to the sudo user\n";
+// The terminal would otherwise belong to root, and the user's own program
+// could not open it.
+void HandTerminalTo(const std::string& path, const SudoUser& user) {
+    if (chown(path.c_str(), user.uid, user.gid) != 0) {
+        std::cerr << "velmo-sim: could not hand " << path << " to the sudo user: " << std::strerror(errno) << '\n';
     }
+}
+
+// Under sudo with a link: a child gives up root and serves the terminal;
+// this process keeps root only to remove the link once the child has
+// ended, and does nothing else meanwhile. A stop signal reaches the child
+// through the stop pipe that both share.
+int ServeInChild(std::unique_ptr<velmo::sim::PtyServer> server, const SudoUser& user) {
+    const pid_t root_part = getpid();
+    std::cout.flush();
+    std::cerr.flush();
+    const pid_t child = fork();
+    if (child < 0) throw std::system_error(errno, std::generic_category(), "fork");
+    if (child == 0) {
+        int status = 0;
+        try {
+            velmo::sim::BecomeUser(user);
+            // Set after the change of user, which clears it: the child ends
+            // with the root part, however that ends.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() == root_part) server->Run(g_stop_pipe[0]);
+        } catch (const std::exception& e) {
+            std::cerr << "velmo-sim: " << e.what() << '\n';
+            status = 1;
+        }
+        std::cerr.flush();
+        _exit(status);  // the link is the root part's to remove
+    }
+    server.reset();  // the root part holds no terminal
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) throw std::system_error(errno, std::generic_category(), "waitpid");
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    std::cerr << "velmo-sim: the serving process ended by signal " << WTERMSIG(status) << '\n';
+    return 1;
 }
 
 }  // namespace
@@ -101,18 +122,24 @@ int main(int argc, char** argv) {
 
     try {
         if (!InstallStopSignals()) throw std::runtime_error(std::string("signals: ") + std::strerror(errno));
+        const std::optional<SudoUser> user = UserToServeAs();
         ReceiverOptions receiver;
         receiver.seed = options.seed;
         receiver.latency = std::chrono::milliseconds(options.latency_ms);
         receiver.wire_timing = options.wire_timing;
 
-        PtyServer server(receiver, options.log ? &std::cerr : nullptr);
-        GiveToSudoUser(server.SlavePath());
-        std::unique_ptr<Link> link;
-        if (!options.link_path.empty()) link = std::make_unique<Link>(options.link_path, server.SlavePath());
-
-        std::cout << server.SlavePath() << std::endl;
-        server.Run(g_stop_pipe[0]);
+        auto server = std::make_unique<PtyServer>(receiver, options.log ? &std::cerr : nullptr);
+        if (user) HandTerminalTo(server->SlavePath(), *user);
+        std::unique_ptr<DeviceLink> link;
+        if (!options.link_path.empty()) {
+            link = std::make_unique<DeviceLink>(options.link_path, server->SlavePath(), options.force, std::cerr);
+        }
+        // Without a link root was needed for nothing; with one, only to
+        // remove it at the end.
+        if (user && !link) BecomeUser(*user);
+        std::cout << server->SlavePath() << std::endl;
+        if (user && link) return ServeInChild(std::move(server), *user);
+        server->Run(g_stop_pipe[0]);
     } catch (const std::exception& e) {
         std::cerr << "velmo-sim: " << e.what() << '\n';
         return 1;

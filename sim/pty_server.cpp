@@ -8,11 +8,15 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <system_error>
+#include <vector>
 
 namespace velmo::sim {
 
@@ -74,25 +78,36 @@ PtyServer::~PtyServer() {
 }
 
 int PtyServer::PollTimeoutMs() const {
-    if (!to_client_.empty()) return -1;  // POLLOUT wakes us
     const auto due = receiver_.NextDue();
-    if (!due) return -1;
+    if (!due) return -1;  // POLLIN or POLLOUT wakes us
     const auto wait = (*due - clock_.Now()).count();
     if (wait <= 0) return 0;
     return static_cast<int>((wait + 999) / 1000);
 }
 
+// Held when the backlog reaches its bound, taken up again once it has
+// drained to half, so a flood is read in chunks rather than byte by byte.
+bool PtyServer::TakesInput() {
+    const std::size_t backlog = Backlog();
+    if (backlog >= kMaxBacklog) input_held_ = true;
+    if (backlog <= kMaxBacklog / 2) input_held_ = false;
+    return !input_held_;
+}
+
 void PtyServer::ReadFromClient() {
-    std::array<char, 4096> buf{};
-    for (;;) {
-        const ssize_t n = read(master_, buf.data(), buf.size());
-        if (n > 0) {
-            receiver_.Write(std::string_view(buf.data(), static_cast<std::size_t>(n)), clock_.Now());
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        return;  // EAGAIN: drained
+    std::array<char, kReadChunk> buf{};
+    ssize_t n = 0;
+    do {
+        n = read(master_, buf.data(), buf.size());
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) return;
+    // Whoever wrote these bytes opened the port before writing them: count
+    // that open, and any close since, before the receiver takes them.
+    if (watch_fd_ >= 0) {
+        HandleOpensAndCloses();
+        if (clients_ == 0) return;  // sent by a client that has gone
     }
+    receiver_.Write(std::string_view(buf.data(), static_cast<std::size_t>(n)), clock_.Now());
 }
 
 void PtyServer::FlushToClient() {
@@ -110,35 +125,46 @@ void PtyServer::FlushToClient() {
     }
 }
 
-void PtyServer::ClientsGone() {
+// `client_waiting`: another client opened the port in the meantime, and
+// what waits in the terminal may be its first command.
+void PtyServer::ClientsGone(bool client_waiting) {
     to_client_.clear();
+    receiver_.ForgetInFlight();
+    input_held_ = false;
     tcflush(slave_, TCIFLUSH);
+    if (!client_waiting) tcflush(master_, TCIFLUSH);
     // A client that died holding the port exclusively must not lock out
     // the next one.
     ioctl(slave_, TIOCNXCL);
 }
 
 void PtyServer::HandleOpensAndCloses() {
+    // All that is pending first: whether another client opened after the
+    // last one closed decides what may be flushed.
+    std::vector<std::uint32_t> events;
     alignas(inotify_event) std::array<char, 4096> buf{};
     for (;;) {
         const ssize_t n = read(watch_fd_, buf.data(), buf.size());
-        if (n <= 0) return;
+        if (n <= 0) break;
         for (ssize_t off = 0; off < n;) {
             const auto* ev = reinterpret_cast<const inotify_event*>(buf.data() + off);
-            if (ev->mask & IN_OPEN) {
-                // Nothing written before this client came may reach it.
-                if (clients_++ == 0) {
-                    tcflush(slave_, TCIFLUSH);
-                    Log(clock_.Now(), "port opened");
-                }
-            }
-            if (ev->mask & IN_CLOSE) {
-                if (clients_ > 0 && --clients_ == 0) {
-                    ClientsGone();
-                    Log(clock_.Now(), "port closed");
-                }
-            }
+            events.push_back(ev->mask);
             off += static_cast<ssize_t>(sizeof(inotify_event) + ev->len);
+        }
+    }
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        if (events[i] & IN_OPEN) {
+            // Nothing written before this client came may reach it.
+            if (clients_++ == 0) {
+                tcflush(slave_, TCIFLUSH);
+                Log(clock_.Now(), "port opened");
+            }
+        }
+        if ((events[i] & IN_CLOSE) && clients_ > 0 && --clients_ == 0) {
+            const bool reopened = std::any_of(events.begin() + static_cast<std::ptrdiff_t>(i) + 1, events.end(),
+                                              [](std::uint32_t mask) { return (mask & IN_OPEN) != 0; });
+            ClientsGone(reopened);
+            Log(clock_.Now(), "port closed");
         }
     }
 }
@@ -146,9 +172,11 @@ void PtyServer::HandleOpensAndCloses() {
 void PtyServer::Run(int stop_fd) {
     for (;;) {
         FlushToClient();
+        const short master_events =
+            static_cast<short>((TakesInput() ? POLLIN : 0) | (to_client_.empty() ? 0 : POLLOUT));
         std::array<pollfd, 3> fds{};
         fds[0] = {stop_fd, POLLIN, 0};
-        fds[1] = {master_, static_cast<short>(POLLIN | (to_client_.empty() ? 0 : POLLOUT)), 0};
+        fds[1] = {master_, master_events, 0};
         fds[2] = {watch_fd_, POLLIN, 0};
         const nfds_t count = watch_fd_ >= 0 ? 3 : 2;
         const int ready = poll(fds.data(), count, PollTimeoutMs());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 
@@ -16,9 +17,20 @@ namespace velmo::sim {
 // between clients and the master never sees a hang-up. It watches the
 // slave's opens and closes: while no client has it open, the receiver's
 // answers are lost (as on a real port that is closed), and nothing stale is
-// left for the next client to read.
+// left for the next client to read. When the last client closes, whatever
+// it sent that the receiver has not taken yet is forgotten too.
+//
+// Like a real line with flow control, the server stops reading from the
+// terminal while more than kMaxBacklog bytes wait to cross the wire or to
+// be read by the client, so a client that floods the terminal is slowed
+// down to the line's pace and the server's memory stays flat.
 class PtyServer {
 public:
+    static constexpr std::size_t kMaxBacklog = 4096;
+    // Read from the terminal at most this much per pass, so the stop
+    // descriptor is looked at between reads however fast a client writes.
+    static constexpr std::size_t kReadChunk = 1024;
+
     // Throws std::system_error when no pseudo-terminal can be had. `log`,
     // if given, gets every line received and sent, and the port's opening
     // and closing by clients, with times in seconds since the start.
@@ -35,10 +47,12 @@ public:
     void Run(int stop_fd);
 
 private:
+    std::size_t Backlog() const { return receiver_.Backlog() + to_client_.size(); }
+    bool TakesInput();
     void ReadFromClient();
     void FlushToClient();
     void HandleOpensAndCloses();
-    void ClientsGone();
+    void ClientsGone(bool client_waiting);
     int PollTimeoutMs() const;
     void Log(Micros at, const std::string& what) const;
 
@@ -51,7 +65,8 @@ private:
     int watch_fd_ = -1;  // inotify on the slave; -1 when not available
     std::string slave_path_;
     int clients_ = 0;
-    std::string to_client_;  // answers the master could not take yet
+    std::string to_client_;    // answers the master could not take yet
+    bool input_held_ = false;  // the backlog is full: not reading the terminal
 };
 
 }  // namespace velmo::sim

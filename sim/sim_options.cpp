@@ -23,10 +23,14 @@ std::string SimUsage() {
     return "Usage: velmo-sim [options]\n"
            "Serves a simulated PCR1000 receiver on a pseudo-terminal. The first line\n"
            "on standard output is the terminal's path; the program runs until it\n"
-           "gets SIGINT, SIGTERM or SIGHUP (end of standard input does not stop it).\n"
+           "gets SIGINT, SIGTERM, SIGHUP or SIGQUIT (end of standard input does not\n"
+           "stop it). Run with sudo, it serves the terminal as the user who ran sudo.\n"
            "\n"
            "  --link PATH        also make a symlink PATH to the terminal (removed on exit),\n"
-           "                     e.g. --link /dev/velmo1 for Velmo_1\n"
+           "                     e.g. --link /dev/velmo1 for Velmo_1; a link left by an\n"
+           "                     earlier velmo-sim is taken over, anything else is refused\n"
+           "  --force            with --link, also replace a symlink that velmo-sim did not\n"
+           "                     make (it is put back on exit)\n"
            "  --log              write every line received and sent, and the port's opening\n"
            "                     and closing, with times, to stderr\n"
            "  --seed N           seed of the band noise (default 1)\n"
@@ -44,6 +48,8 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
             options.help = true;
         } else if (arg == "--log") {
             options.log = true;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (arg == "--no-wire-timing") {
             options.wire_timing = false;
         } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms") {
@@ -65,6 +71,7 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
             return "unknown argument '" + arg + "'";
         }
     }
+    if (options.force && options.link_path.empty()) return "--force goes with --link";
     return options;
 }
 

@@ -14,6 +14,7 @@ struct SimOptions {
     bool wire_timing = true;
     bool log = false;
     std::string link_path;  // empty: no symlink
+    bool force = false;     // replace a symlink that velmo-sim did not make
     bool help = false;
 };
 

@@ -18,7 +18,6 @@ void SimulatedLink::Open() {
     // Whatever arrived while the port was closed was never received.
     receiver_.Read(clock_.Now());
     open_ = true;
-    ++opens_;
 }
 
 void SimulatedLink::Close() {

@@ -46,7 +46,6 @@ public:
     int port() const { return port_; }
     const std::string& settings() const { return settings_; }
     int input_length() const { return input_length_; }
-    int opens() const { return opens_; }
 
 private:
     const Clock& clock_;
@@ -56,7 +55,6 @@ private:
     int port_ = 0;
     std::string settings_;
     int input_length_ = 0;
-    int opens_ = 0;
 };
 
 }  // namespace velmo::sim

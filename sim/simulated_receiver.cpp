@@ -46,6 +46,19 @@ std::optional<Micros> SimulatedReceiver::NextDue() const {
     return due;
 }
 
+std::size_t SimulatedReceiver::Backlog() const {
+    std::size_t bytes = to_receiver_.BytesInFlight() + framer_.Pending() + from_receiver_.BytesInFlight();
+    for (const auto& answer : answers_) bytes += answer.text.size();
+    return bytes;
+}
+
+void SimulatedReceiver::ForgetInFlight() {
+    to_receiver_.Clear();
+    framer_.Clear();
+    answers_.clear();
+    from_receiver_.Clear();
+}
+
 void SimulatedReceiver::Emit(Direction direction, Micros at, std::string_view text) const {
     if (observer_) observer_(at, direction, text);
 }

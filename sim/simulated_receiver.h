@@ -49,6 +49,13 @@ public:
     // pending; a real-time driver sleeps until then.
     std::optional<Micros> NextDue() const;
 
+    // Bytes on their way to the receiver, a line begun, and answers not yet
+    // delivered: what a real-time driver must not let grow without bound.
+    std::size_t Backlog() const;
+    // Drops all of that in both directions, as when the host end goes
+    // away; the receiver's own state (power, tuning, levels) stays.
+    void ForgetInFlight();
+
     // Fault: the receiver takes commands in but never answers.
     void SetNeverAnswer(bool never) { never_answer_ = never; }
     void SetLatency(Micros latency) { latency_ = latency; }

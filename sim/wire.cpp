@@ -26,6 +26,11 @@ void Wire::Send(std::string_view bytes, Micros now) {
     }
 }
 
+void Wire::Clear() {
+    in_flight_.clear();
+    run_bytes_ = 0;
+}
+
 std::optional<Micros> Wire::NextArrival() const {
     if (in_flight_.empty()) return std::nullopt;
     return in_flight_.front().arrives;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -31,6 +32,10 @@ public:
     std::string TakeArrived(Micros now);
     // When the line next falls idle.
     Micros BusyUntil() const;
+    // Bytes sent that have not arrived yet.
+    std::size_t BytesInFlight() const { return in_flight_.size(); }
+    // Drops every byte still in flight; the line falls idle at once.
+    void Clear();
 
 private:
     struct InFlight {

@@ -5,7 +5,9 @@
 #  - on a virtual X display (Xvfb): its window must appear with the
 #    launcher's window class, and the Escape key, typed through the X server
 #    with xdotool, must end it with status 0.
-# A velmo package that was not installed before is removed again.
+# Whatever happens, passed, failed or interrupted, the programs it started
+# are stopped and the package is purged again. It will not run on a system
+# that has a velmo package already: that one would be replaced.
 #
 #   installed_package_check.sh PATH/velmo_VERSION_ARCH.deb
 set -euo pipefail
@@ -20,22 +22,63 @@ die() { echo "package check: FAILED: $*" >&2; exit 1; }
 for tool in dpkg Xvfb xdotool desktop-file-validate appstreamcli file; do
   command -v "$tool" >/dev/null || die "$tool is not installed"
 done
+[ -f "$deb" ] || die "no package at $deb"
 
-installed_before=0
-dpkg-query -W -f='${Status}' velmo 2>/dev/null | grep -q 'install ok installed' && installed_before=1
+# dpkg's state of velmo: installed, config-files, half-installed, ...; empty
+# or not-installed when there is none.
+velmo_state() { dpkg-query -W -f='${db:Status-Status}' velmo 2>/dev/null || true; }
+state=$(velmo_state)
+if [ -n "$state" ] && [ "$state" != not-installed ]; then
+  version=$(dpkg-query -W -f='${Version}' velmo 2>/dev/null || true)
+  echo "package check: velmo ${version:-?} is on this system ($state). The check installs the" >&2
+  echo "package it is given and purges it afterwards, so it would replace that one; it does" >&2
+  echo "not run here. Remove velmo first (sudo dpkg -r velmo), or check on a scratch machine." >&2
+  exit 2
+fi
 
 scratch=$(mktemp -d)
 app_pid=
 x_pid=
+installed=0
+
+# Ends a program this script started, if it still runs; never fails.
+stop() {  # stop PID
+  local pid=$1 tries=50
+  [ -n "$pid" ] || return 0
+  kill -TERM "$pid" 2>/dev/null || true
+  while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+# Runs on every way out. Nothing in it may end it early: each step goes on
+# whatever the one before did, and the check's own status is kept unless
+# the package could not be removed.
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$x_pid" ] && kill "$x_pid" 2>/dev/null
-  if [ "$installed_before" -eq 0 ]; then
-    dpkg -r velmo >/dev/null 2>&1 || echo "package check: could not remove velmo again" >&2
+  local status=$?
+  set +e
+  trap - EXIT INT TERM HUP
+  stop "$app_pid"
+  stop "$x_pid"
+  if [ "$installed" -eq 1 ]; then
+    dpkg --purge velmo >"$scratch/purge.log" 2>&1 || cat "$scratch/purge.log" >&2
+    local left
+    left=$(velmo_state)
+    if [ -n "$left" ] && [ "$left" != not-installed ]; then
+      echo "package check: FAILED: velmo is still on this system ($left); remove it with: sudo dpkg --purge velmo" >&2
+      [ "$status" -ne 0 ] || status=1
+    fi
   fi
   rm -rf "$scratch"
+  exit "$status"
 }
 trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # Waits up to SECONDS for COMMAND to succeed.
 wait_for() {  # wait_for SECONDS COMMAND...
@@ -49,6 +92,7 @@ wait_for() {  # wait_for SECONDS COMMAND...
 not_running() { ! kill -0 "$1" 2>/dev/null; }
 
 say "installing $(basename "$deb")"
+installed=1
 dpkg -i "$deb" || die "dpkg -i failed"
 
 fields=$(dpkg-query -W -f='${Section}|${Maintainer}|${Depends}' velmo)
@@ -89,7 +133,9 @@ say "starting a virtual X display"
 Xvfb -nolisten tcp -displayfd 3 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 x_pid=$!
 display_ready() { [ -s "$scratch/display" ]; }
-wait_for 10 display_ready || { cat "$scratch/xvfb.log" >&2; die "Xvfb did not start"; }
+ready_or_gone() { display_ready || not_running "$x_pid"; }
+wait_for 10 ready_or_gone || true
+display_ready || { cat "$scratch/xvfb.log" >&2; die "Xvfb did not start"; }
 export DISPLAY=:$(head -n 1 "$scratch/display")
 
 say "starting Velmo_1 on $DISPLAY"

@@ -14,12 +14,13 @@ TEST(SimOptions, DefaultsWithoutArguments) {
     EXPECT_TRUE(o.wire_timing);
     EXPECT_FALSE(o.log);
     EXPECT_TRUE(o.link_path.empty());
+    EXPECT_FALSE(o.force);
     EXPECT_FALSE(o.help);
 }
 
 TEST(SimOptions, EveryOptionIsRead) {
-    const auto parsed = ParseSimOptions(
-        {"--seed", "99", "--latency-ms", "0", "--no-wire-timing", "--log", "--link", "/dev/velmo1", "--help"});
+    const auto parsed = ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--no-wire-timing", "--log", "--link",
+                                         "/dev/velmo1", "--force", "--help"});
     ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed));
     const auto& o = std::get<SimOptions>(parsed);
     EXPECT_EQ(o.seed, 99u);
@@ -27,6 +28,7 @@ TEST(SimOptions, EveryOptionIsRead) {
     EXPECT_FALSE(o.wire_timing);
     EXPECT_TRUE(o.log);
     EXPECT_EQ(o.link_path, "/dev/velmo1");
+    EXPECT_TRUE(o.force);
     EXPECT_TRUE(o.help);
 }
 
@@ -41,6 +43,7 @@ TEST(SimOptions, BadArgumentsAreRefused) {
         {"--latency-ms", ""},
         {"--link"},
         {"--link", ""},
+        {"--force"},
         {"--frobnicate"},
         {"extra"},
     };

@@ -153,5 +153,30 @@ TEST(SimulatedReceiver, NextDueTracksWhatIsInFlight) {
     EXPECT_FALSE(r.NextDue());
 }
 
+// What a real-time driver bounds: bytes still crossing either way, a line
+// begun and answers waiting; forgetting them leaves the receiver as it was
+// and answers the next command at once, not after the old backlog.
+TEST(SimulatedReceiver, BacklogCountsWhatWaitsAndForgettingItKeepsTheReceiver) {
+    SimulatedReceiver r = OnReceiver();
+    const Micros t{1'000'000};
+    EXPECT_EQ(r.Backlog(), 0u);
+    r.Write("K00145500000060400\r\nJ4080\r\nJ41", t);
+    EXPECT_EQ(r.Backlog(), 30u);
+    r.AdvanceTo(t + Bytes(20) + milliseconds(3));  // the tuning command landed and was answered
+    EXPECT_EQ(r.Model().State().frequency_hz, 145'500'000);
+    r.Write(std::string(1000, 'x'), t + Bytes(20) + milliseconds(3));
+    EXPECT_GT(r.Backlog(), 1000u);
+
+    r.ForgetInFlight();
+    EXPECT_EQ(r.Backlog(), 0u);
+    EXPECT_FALSE(r.NextDue());
+    EXPECT_EQ(r.Model().State().frequency_hz, 145'500'000);  // what it took before stays
+    EXPECT_EQ(r.Model().State().volume, 100);                // what was still crossing is gone
+    const Micros later = t + Bytes(40);
+    r.Write("J4080\r\n", later);
+    EXPECT_EQ(r.Read(later + Bytes(7) + milliseconds(3) + Bytes(6)), "G000\r\n");
+    EXPECT_EQ(r.Model().State().volume, 0x80);
+}
+
 }  // namespace
 }  // namespace velmo::sim

@@ -60,7 +60,9 @@ QVariant AccessibleLabel::maximumValue() const {
     return kind_ == LabelKind::Signal ? QVariant(kLongestSignalBar) : QVariant(kHighestFrequency);
 }
 
-QVariant AccessibleLabel::minimumValue() const { return kind_ == LabelKind::Signal ? QVariant(0) : QVariant(kLowestFrequency); }
+QVariant AccessibleLabel::minimumValue() const {
+    return kind_ == LabelKind::Signal ? QVariant(0) : QVariant(kLowestFrequency);
+}
 
 QVariant AccessibleLabel::minimumStepSize() const {
     return kind_ == LabelKind::Signal ? QVariant(1) : QVariant(0.000001);

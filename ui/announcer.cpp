@@ -35,7 +35,8 @@ private:
 Announcer::Announcer(QWidget& window) : window_(window) {}
 
 void Announcer::Say(const QString& message) {
-    if (!QAccessible::isActive() || message.isEmpty()) return;
+    // Start-up sets every display before the window is shown: nothing to tell.
+    if (!QAccessible::isActive() || message.isEmpty() || !window_.isVisible()) return;
     pending_.append(message);
     if (flush_scheduled_) return;
     flush_scheduled_ = true;

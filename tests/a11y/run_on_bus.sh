@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs a screen-reader test on a desktop of its own: an X server (Xvfb) and a
-# session D-Bus (dbus-run-session), on which the AT-SPI bus starts when the
+# Runs an accessibility test on a desktop of its own: an X server (Xvfb) and
+# a session D-Bus (dbus-run-session), on which the AT-SPI bus starts when the
 # test turns accessibility on. Exits 77 (skipped) when these cannot be had.
-#   run_on_bus.sh TEST.py ARGS...
+#   run_on_bus.sh COMMAND ARGS...
 set -uo pipefail
 
 for tool in Xvfb dbus-run-session xdotool /usr/libexec/at-spi-bus-launcher /usr/bin/python3; do
@@ -30,9 +30,10 @@ unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 export QT_QPA_PLATFORM=xcb
 
 # Xvfb picks a free display itself and names it once it is ready, so tests
-# running side by side never race for one.
+# running side by side never race for one. It must not reset when its first
+# client (the AT-SPI bus launcher, which marks the root window) goes.
 mkfifo "$runtime/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$runtime/display" 2>"$runtime/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$runtime/display" 2>"$runtime/xvfb.log" &
 xvfb_pid=$!
 read -r -t 20 display <"$runtime/display"
 if [ -z "${display:-}" ]; then
@@ -41,4 +42,4 @@ if [ -z "${display:-}" ]; then
 fi
 export DISPLAY=:$display
 
-dbus-run-session -- /usr/bin/python3 "$@"
+dbus-run-session -- "$@"

@@ -79,7 +79,7 @@ void PanelAccessibility::InstallInterfaces() {
     (void)installed;
 }
 
-PanelAccessibility::PanelAccessibility(QWidget& window) : window_(window), announcer_(window) {
+PanelAccessibility::PanelAccessibility(QWidget& window) : announcer_(window) {
     for (const ControlRow& row : kControls) {
         auto* control = window.findChild<QWidget*>(QLatin1String(row.object_name));
         if (!control) continue;
@@ -109,7 +109,7 @@ void PanelAccessibility::FrequencyShown(QLabel& display) {
     QAccessibleValueChangeEvent value(&display, accessibility::FrequencyInMegahertz(display.text()).value_or(0.0));
     QAccessible::updateAccessibility(&value);
     if (scanning_) {
-        scan_rest_.start();
+        if (QAccessible::isActive()) scan_rest_.start();
     } else {
         announcer_.Say(words);
     }
@@ -122,18 +122,17 @@ void PanelAccessibility::IndicatorShown(QLabel& indicator) {
         accessibility::LampInWords(receiver ? accessibility::Lamp::Receiver : accessibility::Lamp::Scanner, on);
     QString& told = receiver ? receiver_ : scanner_;
     if (words == told) return;
-    const bool first = told.isEmpty();  // start-up sets the lamps; nothing has changed yet
     told = words;
+    // Only a colour changed: the label itself tells no one.
     QAccessibleEvent name(&indicator, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
     if (receiver) {
-        if (!first) announcer_.Say(words);
+        announcer_.Say(words);
         return;
     }
     const bool was_scanning = scanning_;
     scanning_ = on;
     scan_rest_.stop();
-    if (first) return;
     // Where the scanner stopped is news too: it did not say while it ran.
     announcer_.Say(was_scanning && !scanning_ ? words + QStringLiteral(" at ") + frequency_ : words);
 }

@@ -34,7 +34,6 @@ public:
 private:
     void ScannerHolds();
 
-    QWidget& window_;
     accessibility::Announcer announcer_;
     QString frequency_;  // the words last told for each display
     QString receiver_;

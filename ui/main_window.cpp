@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "accessibility.h"
 #include "virtual_keys.h"
 
 namespace velmo {
@@ -28,7 +29,9 @@ MainWindow::MainWindow(SerialLink& link, int port_number, FailureReporter report
             QMessageBox::critical(this, windowTitle(), QString::fromLocal8Bit(error.what()));
         };
     }
+    PanelAccessibility::InstallInterfaces();
     BuildControls();
+    accessibility_ = std::make_unique<PanelAccessibility>(*this);
     WireEvents();
     QCoreApplication::instance()->installEventFilter(this);
     Form_Load();

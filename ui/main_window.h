@@ -4,6 +4,7 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "front_panel.h"
@@ -21,6 +22,8 @@ class QRadioButton;
 class QScrollBar;
 
 namespace velmo {
+
+class PanelAccessibility;
 
 // Shows the user why the program has to end (a serial failure, in practice).
 using FailureReporter = std::function<void(const std::exception& error)>;
@@ -151,6 +154,7 @@ private:
     QAbstractButton* frequency_down_ = nullptr;
     QAbstractButton* direct_ = nullptr;
     QAbstractButton* scan_ = nullptr;
+    std::unique_ptr<PanelAccessibility> accessibility_;
 
     QtTimer timer1_;  // the reply pause
     QtTimer timer2_;  // the signal poll

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <utility>
 
+#include "accessibility.h"
 #include "main_window.h"
 
 namespace velmo {
@@ -85,15 +86,21 @@ std::string MainWindow::TuningStepText() const { return ToPanelText(tuning_step_
 
 void MainWindow::SetTuningStepText(const std::string& text) { tuning_step_->setEditText(FromPanelText(text)); }
 
-void MainWindow::SetFrequencyDisplay(const std::string& text) { display_frequency_->setText(FromPanelText(text)); }
+void MainWindow::SetFrequencyDisplay(const std::string& text) {
+    display_frequency_->setText(FromPanelText(text));
+    accessibility_->FrequencyShown(*display_frequency_);
+}
 
 void MainWindow::SetIndicator(Indicator indicator, Rgb background) {
-    SetPaletteColour(indicators_.at(static_cast<std::size_t>(indicator)), QPalette::Window, background);
+    QLabel* label = indicators_.at(static_cast<std::size_t>(indicator));
+    SetPaletteColour(label, QPalette::Window, background);
+    accessibility_->IndicatorShown(*label);
 }
 
 void MainWindow::SetSignalBar(const std::string& caption, Rgb text_colour) {
     signal_strength_->setText(FromPanelText(caption));
     SetPaletteColour(signal_strength_, QPalette::WindowText, text_colour);
+    accessibility_->SignalShown(*signal_strength_);
 }
 
 void MainWindow::AppendListEntry(CodeList list, const std::string& entry) { List(list)->addItem(FromPanelText(entry)); }

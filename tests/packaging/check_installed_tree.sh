@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks what an installation of Velmo put under PREFIX (e.g. /usr, or
-# $DESTDIR/usr): each panel program with its launcher, icon and man page, and
-# the AppStream data. Prints every problem and exits 1 if there was one.
+# $DESTDIR/usr): each panel program with its launcher, icon and man page, the
+# AppStream data, and the copyright file and changelog. Prints every problem
+# and exits 1 if there was one.
 #
 #   check_installed_tree.sh PREFIX
 set -uo pipefail
@@ -79,9 +80,16 @@ if [ ! -f "$metainfo" ]; then
 else
   appstreamcli validate --no-net --no-color "$metainfo" >/dev/null 2>&1 ||
     problem "$metainfo does not validate"
+  grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" ||
+    problem "$metainfo does not name the licence GPL-3.0-or-later"
   for launchable in $(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo"); do
     [ -f "$prefix/share/applications/$launchable" ] || problem "$metainfo launches $launchable, which is not installed"
   done
 fi
+
+# Debian's copyright file and the changelog, gzipped.
+for doc in copyright changelog.gz; do
+  [ -f "$prefix/share/doc/velmo/$doc" ] || problem "$prefix/share/doc/velmo/$doc is missing"
+done
 
 exit "$problems"

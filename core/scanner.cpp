@@ -22,9 +22,10 @@ void FrontPanel::ScanStep() {
     Pause(0.01);
     if (!link_.IsOpen()) return;
     std::string reply;
-    if (!QueryAndGather("I0?", "I0", reply)) return;
+    const bool still_open = QueryAndGather("I0?", "I0", reply);
+    // Every read is listed, also one cut short by a switch-off.
     ShowReplies(reply);
-    if (!SquelchOpen(reply)) return;
+    if (!still_open || !SquelchOpen(reply)) return;
     ReadSignal();
     // Hold on the busy channel; any exchange started meanwhile ends the
     // hold with its own pause.

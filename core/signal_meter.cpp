@@ -8,8 +8,10 @@ namespace velmo {
 void FrontPanel::ReadSignal() {
     if (!link_.IsOpen()) return;
     std::string reply;
-    if (!QueryAndGather("I1?", "I1", reply)) return;
+    const bool still_open = QueryAndGather("I1?", "I1", reply);
+    // Every read is listed, also one cut short by a switch-off.
     ShowReplies(reply);
+    if (!still_open) return;
     const auto bar = SignalBarLength(reply, Signal);
     if (!bar) return;
     Signal = static_cast<std::int16_t>(*bar);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "on_rig.h"
 
 namespace velmo::testing {
@@ -122,6 +124,37 @@ TEST(SendCommand, AReplyThatNeverEndsItsLineCostsAtMostATenthOfASecond) {
     rig.panel.SendCommand("H101");
     EXPECT_EQ(rig.clock.Now() - start, 110'000);
     EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+}
+
+// The polling queries wait for their answer over several reads. A switch-off
+// handled during that wait ends it, and what was read before is listed.
+TEST(AnswerWait, ASwitchOffDuringItListsWhatWasReadAndStops) {
+    struct Case {
+        const char* query;
+        std::function<void(FrontPanel&)> run;
+        Entries listed;
+    };
+    const Case cases[] = {
+        {"I1?", [](FrontPanel& p) { p.ReadSignal(); }, {"-> G000", "-----> I1"}},
+        {"I0?", [](FrontPanel& p) { p.ScanStep(); }, {"-> G000", "-> G000", "---------> I0"}},
+    };
+    for (const auto& c : cases) {
+        On rig;
+        rig.panel.Signal = 20;
+        // The answer never completes; the switch-off comes after its first
+        // read, during the next pause.
+        rig.link.responder = [&rig, query = std::string(c.query)](const std::string& line) {
+            if (line != query) return std::string("G000\r\n");
+            rig.clock.AtMs(rig.NowMs() + 15, [&rig] { rig.panel.PowerOff(); });
+            return query.substr(0, 2);
+        };
+        c.run(rig.panel);
+        EXPECT_EQ(rig.view.CodesIn(), c.listed) << c.query;
+        EXPECT_FALSE(rig.link.IsOpen());
+        EXPECT_EQ(rig.link.lines.back(), "H100") << c.query << ": nothing was written after the switch-off";
+        EXPECT_EQ(rig.panel.Signal, 20) << c.query;
+        EXPECT_EQ(rig.view.signal_caption, " ") << c.query << ": the switch-off's empty bar stays";
+    }
 }
 
 TEST(CodeLists, KeepTheNewest5000AndTheNewestInView) {

@@ -150,7 +150,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // only its first delivery counts.
     if (watched != FirstKeyReceiver(static_cast<QWidget*>(watched)->window())) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (const int code = VirtualKeyCode(key->key(), key->modifiers())) Form_KeyDown(code);
+    if (const int code = VirtualKeyCode(*key)) Form_KeyDown(code);
     return false;  // the control still gets the key
 }
 

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <fstream>
+#include <string>
 
 #include "failure_message.h"
 
@@ -41,6 +42,20 @@ long ResidentBytes() {
     long size = 0, resident = 0;
     statm >> size >> resident;
     return resident * sysconf(_SC_PAGESIZE);
+}
+
+long PeakResidentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string field;
+    while (status >> field) {
+        if (field == "VmHWM:") {
+            long kib = 0;
+            status >> kib;
+            return kib * 1024;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return -1;
 }
 
 WhenThen::WhenThen(std::function<bool()> condition, std::function<void()> action) : timer_(std::make_unique<QTimer>()) {

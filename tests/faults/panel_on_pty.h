@@ -37,6 +37,8 @@ std::chrono::microseconds CpuUsed();
 
 // Resident memory of this process, in bytes.
 long ResidentBytes();
+// The most resident memory this process has had so far, in bytes.
+long PeakResidentBytes();
 
 // Runs `action` from the event loop once `condition` holds, checking every
 // 10 ms. Being a timer, it keeps checking inside the panel's pauses, where

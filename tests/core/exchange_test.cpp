@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "on_rig.h"
@@ -124,6 +125,45 @@ TEST(SendCommand, AReplyThatNeverEndsItsLineCostsAtMostATenthOfASecond) {
     rig.panel.SendCommand("H101");
     EXPECT_EQ(rig.clock.Now() - start, 110'000);
     EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+}
+
+// A device that trickles bytes without ever ending a line, while Page Up
+// auto-repeats at 25 a second: every exchange waits its full 0.1 s, so each
+// press arrives during the pause of the one before and runs inside it. All
+// of them are carried out, in order, and the pauses all end.
+TEST(SendCommand, SixThousandAutoRepeatedKeysWhileADeviceTrickles) {
+    On rig(true);
+    rig.link.responder = nullptr;
+    rig.link.wire_timing = true;
+    // A byte every 1/960 s for longer than the whole run.
+    rig.link.Deliver(std::string(1'200'000, 'x'), rig.clock.Now());
+
+    constexpr int kPresses = 6000;
+    int pressed = 0;
+    int handled = 0;
+    int depth = 0;
+    int deepest = 0;
+    std::function<void()> press = [&] {
+        if (++pressed < kPresses) rig.clock.AtMs(rig.NowMs() + 40, press);
+        deepest = std::max(deepest, ++depth);
+        rig.panel.HandleKey(33);
+        --depth;
+        ++handled;
+    };
+    const double start = rig.NowMs();
+    rig.clock.AtMs(start + 40, press);
+    while (handled < kPresses && rig.NowMs() < start + 2'000'000) rig.clock.RunNext();
+
+    ASSERT_EQ(handled, kPresses);
+    EXPECT_GT(deepest, kPresses / 2) << "the presses nested";
+    EXPECT_GE(rig.NowMs() - start, kPresses * 100.0) << "every exchange waited its 0.1 s";
+    EXPECT_EQ(rig.view.display, "681.300.000");
+    EXPECT_EQ(std::count_if(rig.link.lines.begin(), rig.link.lines.end(),
+                            [](const std::string& line) { return line.starts_with("K0"); }),
+              kPresses);
+    EXPECT_EQ(rig.view.CodesOut().back(), "K00681300000060400");
+    EXPECT_FALSE(rig.timer1->Enabled());
+    EXPECT_EQ(rig.timer1->Interval(), 0);
 }
 
 // The polling queries wait for their answer over several reads. A switch-off

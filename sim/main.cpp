@@ -105,6 +105,7 @@ int main(int argc, char** argv) {
         receiver.seed = options.seed;
         receiver.latency = std::chrono::milliseconds(options.latency_ms);
         receiver.wire_timing = options.wire_timing;
+        receiver.double_last = options.double_last;
 
         PtyServer server(receiver, options.log ? &std::cerr : nullptr);
         GiveToSudoUser(server.SlavePath());

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ struct ReceiverOptions {
     // False: bytes cross the line instantly and only the latency remains.
     bool wire_timing = true;
     Band band = Band::Default();
+    // The chance that an answer repeats its last character before the line
+    // end ("G0000" CR LF), as some units are reported to do now and then.
+    // Drawn for every answer from a generator seeded with `seed`.
+    double double_last = 0.0;
 };
 
 // The receiver at the far end of a 9600-baud line: bytes written at the
@@ -60,6 +65,8 @@ public:
 private:
     void CatchUp(Micros now);
     void TakeLine(const ReceivedLine& line);
+    // True with the chance `double_last_`.
+    bool DoubleThisAnswer();
     void Emit(Direction direction, Micros at, std::string_view text) const;
 
     ReceiverModel model_;
@@ -68,6 +75,8 @@ private:
     LineFramer framer_;
     Micros latency_;
     bool never_answer_ = false;
+    double double_last_;
+    std::mt19937_64 answer_faults_;
     Observer observer_;
 
     struct PendingAnswer {

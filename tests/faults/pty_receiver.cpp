@@ -51,7 +51,7 @@ void PtyReceiver::Send(std::string bytes) {
 
 std::size_t PtyReceiver::Unsent() const {
     std::lock_guard lock(mutex_);
-    return queued_.size();
+    return queued_.size() - queued_sent_;
 }
 
 std::vector<PtyReceiver::Line> PtyReceiver::Received() const {
@@ -84,7 +84,7 @@ void PtyReceiver::Run() {
         bool sending;
         {
             std::lock_guard lock(mutex_);
-            sending = !queued_.empty();
+            sending = queued_sent_ < queued_.size();
         }
         std::array<pollfd, 2> watch{
             {{master_, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0}, {stop_pipe_[0], POLLIN, 0}}};
@@ -153,10 +153,14 @@ void PtyReceiver::WriteAll(const std::string& bytes) {
 
 bool PtyReceiver::FlushQueued() {
     std::lock_guard lock(mutex_);
-    if (queued_.empty()) return false;
-    const ssize_t n = write(master_, queued_.data(), queued_.size());
+    if (queued_sent_ == queued_.size()) return false;
+    const ssize_t n = write(master_, queued_.data() + queued_sent_, queued_.size() - queued_sent_);
     if (n <= 0) return false;
-    queued_.erase(0, static_cast<std::size_t>(n));
+    queued_sent_ += static_cast<std::size_t>(n);
+    if (queued_sent_ == queued_.size()) {
+        queued_.clear();
+        queued_sent_ = 0;
+    }
     return true;
 }
 

@@ -60,6 +60,9 @@ private:
     mutable std::mutex mutex_;
     Answer answer_;
     std::string queued_;
+    // How much of queued_ has left; a long burst is not moved up after each
+    // write.
+    std::size_t queued_sent_ = 0;
     std::string partial_line_;
     std::string bytes_;
     std::vector<Line> lines_;

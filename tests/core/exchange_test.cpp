@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <functional>
@@ -127,6 +128,23 @@ TEST(SendCommand, AReplyThatNeverEndsItsLineCostsAtMostATenthOfASecond) {
     EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
 }
 
+// Runs `body` on a thread of its own with `bytes` of stack: each press that
+// runs inside another's pause takes stack below it, thousands of them more
+// than a test's thread has, above all under the sanitizers.
+void OnLargeStack(std::size_t bytes, const std::function<void()>& body) {
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, bytes), 0);
+    pthread_t thread;
+    const auto run = [](void* work) -> void* {
+        (*static_cast<const std::function<void()>*>(work))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&body)), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
 // A device that trickles bytes without ever ending a line, while Page Up
 // auto-repeats at 25 a second: every exchange waits its full 0.1 s, so each
 // press arrives during the pause of the one before and runs inside it. All
@@ -152,7 +170,9 @@ TEST(SendCommand, SixThousandAutoRepeatedKeysWhileADeviceTrickles) {
     };
     const double start = rig.NowMs();
     rig.clock.AtMs(start + 40, press);
-    while (handled < kPresses && rig.NowMs() < start + 2'000'000) rig.clock.RunNext();
+    OnLargeStack(std::size_t{256} << 20, [&] {
+        while (handled < kPresses && rig.NowMs() < start + 2'000'000) rig.clock.RunNext();
+    });
 
     ASSERT_EQ(handled, kPresses);
     EXPECT_GT(deepest, kPresses / 2) << "the presses nested";

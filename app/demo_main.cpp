@@ -13,6 +13,7 @@
 #include "main_window.h"
 #include "sim/clock.h"
 #include "sim/simulated_link.h"
+#include "stack_room.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    velmo::MakeRoomForNestedEvents();
     QApplication app(argc, argv);
     QApplication::setApplicationName("velmo-demo");
     QApplication::setApplicationVersion("1.00");

@@ -16,6 +16,7 @@
 #include "main_window.h"
 #include "sim/clock.h"
 #include "sim/simulated_link.h"
+#include "stack_room.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ std::optional<DemoOptions> ReadOptions(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    velmo::MakeRoomForNestedEvents();
     QApplication app(argc, argv);
     QApplication::setApplicationName("velmo-demo");
     QApplication::setApplicationVersion(QStringLiteral(VELMO_VERSION));

@@ -9,6 +9,7 @@
 #include "failure_message.h"
 #include "main_window.h"
 #include "qt_serial_link.h"
+#include "stack_room.h"
 
 #if !defined(VELMO_PROGRAM_NAME) || !defined(VELMO_PORT_NUMBER) || !defined(VELMO_FILE_VERSION) || \
     !defined(VELMO_PRODUCT_NAME)
@@ -33,6 +34,7 @@ constexpr char kVersionRecord[] =
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    velmo::MakeRoomForNestedEvents();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral(VELMO_PROGRAM_NAME));
     QApplication::setApplicationVersion(QStringLiteral(VELMO_FILE_VERSION));

@@ -41,14 +41,11 @@ void FrontPanel::Pause(double seconds) {
 void FrontPanel::Timer1_Timer() { timer1_.SetInterval(0); }
 
 void FrontPanel::ShowReplies(std::string reply) {
-    auto entries = ReplyEntries(reply);
-    // Entries that the bounded list would drop straight away are skipped,
-    // so a flood of received bytes costs no more than the list can show.
-    std::size_t first = 0;
-    if (entries.size() > static_cast<std::size_t>(kMaxListEntries)) {
-        first = entries.size() - static_cast<std::size_t>(kMaxListEntries);
+    // Entries that the bounded list would drop straight away are never
+    // made, so a flood of received bytes costs no more than the list shows.
+    for (const auto& entry : ReplyEntries(reply, static_cast<std::size_t>(kMaxListEntries))) {
+        AddListEntry(CodeList::CodesIn, entry);
     }
-    for (std::size_t i = first; i < entries.size(); ++i) AddListEntry(CodeList::CodesIn, entries[i]);
 }
 
 void FrontPanel::AddListEntry(CodeList list, const std::string& entry) {

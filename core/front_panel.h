@@ -72,7 +72,8 @@ private:
     void SendSwitch(CheckBox box, const protocol::SwitchCommands& commands);
     void AddListEntry(CodeList list, const std::string& entry);
     // Writes a polling query and gathers what arrives until its answer is
-    // complete or the wait runs out. False if the port closed meanwhile.
+    // complete or the wait runs out. False if the port closed meanwhile;
+    // what was gathered before is still there to be listed.
     bool QueryAndGather(const std::string& query, const std::string& code, std::string& gathered);
 
     SerialLink& link_;

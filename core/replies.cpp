@@ -22,7 +22,7 @@ std::string_view ReplyMarker(std::string_view code) {
     return "";
 }
 
-std::vector<std::string> ReplyEntries(std::string_view reply) {
+std::vector<std::string> ReplyEntries(std::string_view reply, std::size_t newest) {
     const std::size_t examined = TrimmedLength(reply);
     std::string cleaned;
     cleaned.reserve(examined);
@@ -31,11 +31,16 @@ std::vector<std::string> ReplyEntries(std::string_view reply) {
         if (c != '\r' && c != '\n') cleaned.push_back(c);
     }
 
+    // Codes start at 0, 4, 8, ... while the start lies within the trimmed
+    // length; each runs on to 4 characters unless the cleaned text itself
+    // ends sooner, so blanks inside and after the last code are kept.
     const std::size_t usable = TrimmedLength(cleaned);
+    const std::size_t codes = (usable + 3) / 4;
+    const std::size_t skipped = codes > newest ? codes - newest : 0;
     std::vector<std::string> entries;
-    entries.reserve(usable / 4 + 1);
-    for (std::size_t i = 0; i < usable; i += 4) {
-        const std::string_view code = std::string_view(cleaned).substr(i, std::min<std::size_t>(4, usable - i));
+    entries.reserve(codes - skipped);
+    for (std::size_t start = skipped * 4; start < usable; start += 4) {
+        const std::string_view code = std::string_view(cleaned).substr(start, 4);
         std::string entry(ReplyMarker(code));
         entry.append(code);
         entries.push_back(std::move(entry));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,10 @@ std::string_view ReplyMarker(std::string_view code);
 // Cuts received text into list entries: line endings are removed, the rest
 // is cut into 4-character codes from the start (the last one may be
 // shorter), each with its marker. Leading and trailing blanks shorten the
-// part examined, as the receiver's replies carry none.
-std::vector<std::string> ReplyEntries(std::string_view reply);
+// part examined and the number of codes, but not a code itself: a code
+// ends only where the text without line endings ends.
+// Only the last `newest` entries are made, so that a flood of received
+// text costs no more than the list that shows it can keep.
+std::vector<std::string> ReplyEntries(std::string_view reply, std::size_t newest = SIZE_MAX);
 
 }  // namespace velmo

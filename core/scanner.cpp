@@ -23,9 +23,10 @@ void FrontPanel::ScanStep() {
     Pause(0.01);
     if (!link_.IsOpen()) return;
     std::string reply;
-    if (!QueryAndGather(protocol::kSquelchQuery, protocol::kSquelchAnswer, reply)) return;
+    const bool still_open = QueryAndGather(protocol::kSquelchQuery, protocol::kSquelchAnswer, reply);
+    // Every read is listed, also one cut short by a switch-off.
     ShowReplies(reply);
-    if (!SquelchOpen(reply)) return;
+    if (!still_open || !SquelchOpen(reply)) return;
     ReadSignal();
     // Hold on the busy channel; any exchange started meanwhile ends the
     // hold with its own pause.

@@ -9,8 +9,10 @@ namespace velmo {
 void FrontPanel::ReadSignal() {
     if (!link_.IsOpen()) return;
     std::string reply;
-    if (!QueryAndGather(protocol::kSignalQuery, protocol::kSignalAnswer, reply)) return;
+    const bool still_open = QueryAndGather(protocol::kSignalQuery, protocol::kSignalAnswer, reply);
+    // Every read is listed, also one cut short by a switch-off.
     ShowReplies(reply);
+    if (!still_open) return;
     const auto bar = SignalBarLength(reply, Signal);
     if (!bar) return;
     Signal = static_cast<std::int16_t>(*bar);

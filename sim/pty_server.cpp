@@ -95,19 +95,21 @@ bool PtyServer::TakesInput() {
 }
 
 void PtyServer::ReadFromClient() {
+    // Whoever wrote what waits opened the port before writing it: count
+    // that open, and any close since, before the receiver takes it.
+    if (watch_fd_ >= 0) HandleOpensAndCloses();
+    ReadChunk();
+}
+
+bool PtyServer::ReadChunk() {
     std::array<char, kReadChunk> buf{};
     ssize_t n = 0;
     do {
         n = read(master_, buf.data(), buf.size());
     } while (n < 0 && errno == EINTR);
-    if (n <= 0) return;
-    // Whoever wrote these bytes opened the port before writing them: count
-    // that open, and any close since, before the receiver takes them.
-    if (watch_fd_ >= 0) {
-        HandleOpensAndCloses();
-        if (clients_ == 0) return;  // sent by a client that has gone
-    }
+    if (n <= 0) return false;
     receiver_.Write(std::string_view(buf.data(), static_cast<std::size_t>(n)), clock_.Now());
+    return true;
 }
 
 void PtyServer::FlushToClient() {
@@ -128,11 +130,16 @@ void PtyServer::FlushToClient() {
 // `client_waiting`: another client opened the port in the meantime, and
 // what waits in the terminal may be its first command.
 void PtyServer::ClientsGone(bool client_waiting) {
+    // What the client wrote before it closed still reaches the receiver
+    // (its last command is often the switch-off); only the answers are
+    // lost. The terminal holds a few KiB at most.
+    if (!client_waiting) {
+        while (ReadChunk()) {}
+    }
+    receiver_.HostGone(clock_.Now());
     to_client_.clear();
-    receiver_.ForgetInFlight();
     input_held_ = false;
     tcflush(slave_, TCIFLUSH);
-    if (!client_waiting) tcflush(master_, TCIFLUSH);
     // A client that died holding the port exclusively must not lock out
     // the next one.
     ioctl(slave_, TIOCNXCL);

@@ -50,6 +50,9 @@ private:
     std::size_t Backlog() const { return receiver_.Backlog() + to_client_.size(); }
     bool TakesInput();
     void ReadFromClient();
+    // Hands one read of what the client wrote to the receiver; false when
+    // nothing was waiting.
+    bool ReadChunk();
     void FlushToClient();
     void HandleOpensAndCloses();
     void ClientsGone(bool client_waiting);

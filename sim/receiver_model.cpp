@@ -26,8 +26,12 @@ int ReceiverModel::SignalLevel(Micros now) const {
 bool ReceiverModel::SquelchOpen(Micros now) const { return SignalLevel(now) > state_.squelch; }
 
 std::string ReceiverModel::Answer(std::string_view line, Micros now) {
-    if (!state_.on && !line.starts_with("H1")) return {};
-    return Apply(ParseCommand(line), now);
+    const Command command = ParseCommand(line);
+    // A line it cannot read is rejected on or off; a command it can read is
+    // ignored while off, unless it is a power command.
+    if (std::holds_alternative<BadCommand>(command)) return std::string(kRejected);
+    if (!state_.on && !std::holds_alternative<PowerCommand>(command)) return {};
+    return Apply(command, now);
 }
 
 std::string ReceiverModel::Apply(const Command& command, Micros now) {

@@ -33,7 +33,8 @@ public:
 
     // The answer to one line (without its line end) that reached the
     // receiver at `now`, line ending included; empty when the receiver
-    // stays silent. While off, only "H1" commands are answered.
+    // stays silent. A line it cannot read gets "G001", on or off; while off,
+    // the power commands are the only others answered.
     std::string Answer(std::string_view line, Micros now);
 
     const ReceiverState& State() const { return state_; }

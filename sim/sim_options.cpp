@@ -36,6 +36,8 @@ std::string SimUsage() {
            "  --seed N           seed of the band noise (default 1)\n"
            "  --latency-ms N     from the end of a command to its answer (default 3)\n"
            "  --no-wire-timing   bytes cross instantly instead of at 960 bytes/s\n"
+           "  --double-last P    repeat the last character of an answer (\"G0000\") with\n"
+           "                     the chance P, 0 to 1 (default 0); drawn from the seed\n"
            "  --help             show this text\n";
 }
 
@@ -52,7 +54,7 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
             options.force = true;
         } else if (arg == "--no-wire-timing") {
             options.wire_timing = false;
-        } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms") {
+        } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms" || arg == "--double-last") {
             if (!has_value) return arg + " needs a value";
             const std::string& value = args[++i];
             if (arg == "--link") {
@@ -60,6 +62,13 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
                 options.link_path = value;
             } else if (arg == "--seed") {
                 if (!ReadNumber(value, options.seed)) return "--seed wants a whole number, not '" + value + "'";
+            } else if (arg == "--double-last") {
+                double chance = 0;
+                // NaN fails both comparisons.
+                if (!ReadNumber(value, chance) || !(chance >= 0.0 && chance <= 1.0)) {
+                    return "--double-last wants a chance from 0 to 1, not '" + value + "'";
+                }
+                options.double_last = chance;
             } else {
                 int ms = 0;
                 if (!ReadNumber(value, ms) || ms < 0 || ms > 60'000) {

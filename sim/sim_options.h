@@ -12,6 +12,8 @@ struct SimOptions {
     std::uint64_t seed = 1;
     int latency_ms = 3;
     bool wire_timing = true;
+    // The chance, 0 to 1, that an answer repeats its last character.
+    double double_last = 0.0;
     bool log = false;
     std::string link_path;  // empty: no symlink
     bool force = false;     // replace a symlink that velmo-sim did not make

@@ -25,7 +25,16 @@ SimulatedReceiver::SimulatedReceiver(ReceiverOptions options)
       to_receiver_(options.wire_timing),
       from_receiver_(options.wire_timing),
       framer_(CrGrace(options.wire_timing)),
-      latency_(options.latency) {}
+      latency_(options.latency),
+      double_last_(options.double_last),
+      // Apart from the band noise's own use of the seed.
+      answer_faults_(options.seed ^ 0x5eed'd0b1e'1a57ULL) {}
+
+bool SimulatedReceiver::DoubleThisAnswer() {
+    // 53 random bits as a fraction in [0, 1), the same on every platform.
+    const double draw = static_cast<double>(answer_faults_() >> 11) * 0x1.0p-53;
+    return draw < double_last_;
+}
 
 void SimulatedReceiver::Write(std::string_view bytes, Micros now) {
     CatchUp(now);
@@ -52,7 +61,12 @@ std::size_t SimulatedReceiver::Backlog() const {
     return bytes;
 }
 
-void SimulatedReceiver::ForgetInFlight() {
+void SimulatedReceiver::HostGone(Micros now) {
+    CatchUp(now);
+    while (to_receiver_.NextArrival()) {
+        if (auto line = framer_.Feed(to_receiver_.PopFront(), now)) TakeLine(*line);
+    }
+    if (auto line = framer_.ExpireBy(Micros::max())) TakeLine(*line);
     to_receiver_.Clear();
     framer_.Clear();
     answers_.clear();
@@ -67,6 +81,10 @@ void SimulatedReceiver::TakeLine(const ReceivedLine& line) {
     Emit(Direction::ToReceiver, line.at, line.text);
     std::string answer = model_.Answer(line.text, line.at);
     if (answer.empty() || never_answer_) return;
+    if (DoubleThisAnswer()) {
+        const auto last = answer.find_last_not_of("\r\n");
+        if (last != std::string::npos) answer.insert(last, 1, answer[last]);
+    }
     // Answers leave in the order their commands arrived, even if the
     // latency was shortened in between.
     Micros due = line.at + latency_;

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ struct ReceiverOptions {
     // False: bytes cross the line instantly and only the latency remains.
     bool wire_timing = true;
     Band band = Band::Default();
+    // The chance that an answer repeats its last character before the line
+    // end ("G0000" CR LF), as some units are reported to do now and then.
+    // Drawn for every answer from a generator seeded with `seed`.
+    double double_last = 0.0;
 };
 
 // The receiver at the far end of a 9600-baud line: bytes written at the
@@ -52,9 +57,11 @@ public:
     // Bytes on their way to the receiver, a line begun, and answers not yet
     // delivered: what a real-time driver must not let grow without bound.
     std::size_t Backlog() const;
-    // Drops all of that in both directions, as when the host end goes
-    // away; the receiver's own state (power, tuning, levels) stays.
-    void ForgetInFlight();
+    // The host end has closed the line. What it sent still reaches the
+    // receiver, at once (a serial port that is closed first sends what it
+    // holds); a line left unfinished is dropped, and every answer not yet
+    // delivered is lost, as nobody is there to read it.
+    void HostGone(Micros now);
 
     // Fault: the receiver takes commands in but never answers.
     void SetNeverAnswer(bool never) { never_answer_ = never; }
@@ -67,6 +74,8 @@ public:
 private:
     void CatchUp(Micros now);
     void TakeLine(const ReceivedLine& line);
+    // True with the chance `double_last_`.
+    bool DoubleThisAnswer();
     void Emit(Direction direction, Micros at, std::string_view text) const;
 
     ReceiverModel model_;
@@ -75,6 +84,8 @@ private:
     LineFramer framer_;
     Micros latency_;
     bool never_answer_ = false;
+    double double_last_;
+    std::mt19937_64 answer_faults_;
     Observer observer_;
 
     struct PendingAnswer {

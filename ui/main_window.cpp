@@ -149,14 +149,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-    auto* widget = static_cast<QWidget*>(watched);
     // A key the focused control leaves alone travels on to its parents;
     // only its first delivery counts.
-    QWidget* first_receiver = focusWidget() ? focusWidget() : this;
-    if (widget != first_receiver || widget->window() != this) return false;
+    if (watched != FirstKeyReceiver(static_cast<QWidget*>(watched)->window())) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (const int code = VirtualKeyCode(key->key(), key->modifiers())) Form_KeyDown(code);
+    if (const int code = VirtualKeyCode(*key)) Form_KeyDown(code);
     return false;  // the control still gets the key
+}
+
+QWidget* MainWindow::FirstKeyReceiver(QWidget* key_window) {
+    if (key_window == this) return focusWidget() ? focusWidget() : this;
+    // The list of the tuning-step box, dropped down, is a popup window of its
+    // own; the box keeps the focus meanwhile and the popup takes its keys.
+    const bool popup_of_focused_control =
+        key_window->windowType() == Qt::Popup && focusWidget() && key_window->parentWidget() == focusWidget();
+    if (popup_of_focused_control) return key_window->focusWidget() ? key_window->focusWidget() : key_window;
+    // Any other window's keys (the input box's) are its own.
+    return nullptr;
 }
 
 // ---- Event procedures ----------------------------------------------------

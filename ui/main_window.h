@@ -111,6 +111,12 @@ private slots:
     void Timer3_Timer();  // steps the scanner
 
 private:
+    // The widget of `key_window` that a key press reaches first when it is
+    // a key of this window: the control with the focus, or the part of a
+    // popup opened by it that has the popup's focus. nullptr for the keys
+    // of other windows.
+    QWidget* FirstKeyReceiver(QWidget* key_window);
+
     void BuildControls();
     void SetTabOrder();
     void WireEvents();

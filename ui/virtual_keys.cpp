@@ -1,6 +1,7 @@
 #include "virtual_keys.h"
 
 #include <array>
+#include <string_view>
 #include <utility>
 
 namespace velmo {
@@ -85,6 +86,18 @@ constexpr std::array kKeypadKeys{
     KeyPair{Qt::Key_Period, 110},   KeyPair{Qt::Key_Comma, 110}, KeyPair{Qt::Key_Slash, 111},
 };
 
+// The rows of letter keys on a US layout, by X keycode (the Linux input
+// code plus 8, on X11 and Wayland alike) of each row's first key.
+struct LetterRow {
+    quint32 first_keycode;
+    std::string_view letters;
+};
+constexpr std::array kLetterRows{
+    LetterRow{24, "QWERTYUIOP"},
+    LetterRow{38, "ASDFGHJKL"},
+    LetterRow{52, "ZXCVBNM"},
+};
+
 int Find(const auto& table, int qt_key) {
     for (const auto& [key, code] : table) {
         if (key == qt_key) return code;
@@ -107,6 +120,31 @@ int VirtualKeyCode(int qt_key, Qt::KeyboardModifiers modifiers) {
         if (const int code = Find(kKeypadKeys, qt_key)) return code;
     }
     return Find(kNamedKeys, qt_key);
+}
+
+int LetterAtKeyPosition(quint32 native_scan_code, quint32 native_virtual_key) {
+#if defined(Q_OS_WIN)
+    // Windows names the letter keys of a non-Latin layout by position itself.
+    (void)native_scan_code;
+    return native_virtual_key >= 'A' && native_virtual_key <= 'Z' ? static_cast<int>(native_virtual_key) : 0;
+#elif defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    (void)native_virtual_key;
+    for (const auto& row : kLetterRows) {
+        if (native_scan_code >= row.first_keycode && native_scan_code - row.first_keycode < row.letters.size()) {
+            return row.letters[native_scan_code - row.first_keycode];
+        }
+    }
+    return 0;
+#else
+    (void)native_scan_code;
+    (void)native_virtual_key;
+    return 0;
+#endif
+}
+
+int VirtualKeyCode(const QKeyEvent& event) {
+    if (const int code = VirtualKeyCode(event.key(), event.modifiers())) return code;
+    return LetterAtKeyPosition(event.nativeScanCode(), event.nativeVirtualKey());
 }
 
 }  // namespace velmo

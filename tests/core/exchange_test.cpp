@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <functional>
 
 #include "core_rigs.h"
 
@@ -122,6 +126,95 @@ TEST(SendCommand, AReplyThatNeverEndsItsLineCostsAtMostATenthOfASecond) {
     rig.panel.SendCommand("H101");
     EXPECT_EQ(rig.clock.NowUs() - start, 110'000);
     EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+}
+
+// Runs `body` on a thread of its own with `bytes` of stack: each press that
+// runs inside another's pause takes stack below it, thousands of them more
+// than a test's thread has, above all under the sanitizers.
+void OnLargeStack(std::size_t bytes, const std::function<void()>& body) {
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, bytes), 0);
+    pthread_t thread;
+    const auto run = [](void* work) -> void* {
+        (*static_cast<const std::function<void()>*>(work))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&body)), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
+
+// A device that trickles bytes without ever ending a line, while Page Up
+// auto-repeats at 25 a second: every exchange waits its full 0.1 s, so each
+// press arrives during the pause of the one before and runs inside it. All
+// of them are carried out, in order, and the pauses all end.
+TEST(SendCommand, SixThousandAutoRepeatedKeysWhileADeviceTrickles) {
+    On rig(true);
+    rig.link.responder = nullptr;
+    rig.link.wire_timing = true;
+    // A byte every 1/960 s for longer than the whole run.
+    rig.link.Deliver(std::string(1'200'000, 'x'), rig.clock.NowUs());
+
+    constexpr int kPresses = 6000;
+    int pressed = 0;
+    int handled = 0;
+    int depth = 0;
+    int deepest = 0;
+    std::function<void()> press = [&] {
+        if (++pressed < kPresses) rig.clock.AtMs(rig.NowMs() + 40, press);
+        deepest = std::max(deepest, ++depth);
+        rig.panel.HandleKey(33);
+        --depth;
+        ++handled;
+    };
+    const double start = rig.NowMs();
+    rig.clock.AtMs(start + 40, press);
+    OnLargeStack(std::size_t{256} << 20, [&] {
+        while (handled < kPresses && rig.NowMs() < start + 2'000'000) rig.clock.RunNext();
+    });
+
+    ASSERT_EQ(handled, kPresses);
+    EXPECT_GT(deepest, kPresses / 2) << "the presses nested";
+    EXPECT_GE(rig.NowMs() - start, kPresses * 100.0) << "every exchange waited its 0.1 s";
+    EXPECT_EQ(rig.view.display, "681.300.000");
+    EXPECT_EQ(std::count_if(rig.link.lines.begin(), rig.link.lines.end(),
+                            [](const std::string& line) { return line.starts_with("K0"); }),
+              kPresses);
+    EXPECT_EQ(rig.view.CodesOut().back(), "K00681300000060400");
+    EXPECT_FALSE(rig.timer1->Enabled());
+    EXPECT_EQ(rig.timer1->Interval(), 0);
+}
+
+// The polling queries wait for their answer over several reads. A switch-off
+// handled during that wait ends it, and what was read before is listed.
+TEST(AnswerWait, ASwitchOffDuringItListsWhatWasReadAndStops) {
+    struct Case {
+        const char* query;
+        std::function<void(FrontPanel&)> run;
+        Entries listed;
+    };
+    const Case cases[] = {
+        {"I1?", [](FrontPanel& p) { p.ReadSignal(); }, {"-> G000", "-----> I1"}},
+        {"I0?", [](FrontPanel& p) { p.ScanStep(); }, {"-> G000", "-> G000", "---------> I0"}},
+    };
+    for (const auto& c : cases) {
+        On rig;
+        rig.panel.Signal = 20;
+        // The answer never completes; the switch-off comes after its first
+        // read, during the next pause.
+        rig.link.responder = [&rig, query = std::string(c.query)](const std::string& line) {
+            if (line != query) return std::string("G000\r\n");
+            rig.clock.AtMs(rig.NowMs() + 15, [&rig] { rig.panel.PowerOff(); });
+            return query.substr(0, 2);
+        };
+        c.run(rig.panel);
+        EXPECT_EQ(rig.view.CodesIn(), c.listed) << c.query;
+        EXPECT_FALSE(rig.link.IsOpen());
+        EXPECT_EQ(rig.link.lines.back(), "H100") << c.query << ": nothing was written after the switch-off";
+        EXPECT_EQ(rig.panel.Signal, 20) << c.query;
+        EXPECT_EQ(rig.view.signal_caption, " ") << c.query << ": the switch-off's empty bar stays";
+    }
 }
 
 TEST(CodeLists, KeepTheNewest5000AndTheNewestInView) {

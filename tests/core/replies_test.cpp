@@ -38,7 +38,13 @@ INSTANTIATE_TEST_SUITE_P(
                       RepliesCase{"leading_blank", " G000\r\n", {" G00"}},
                       RepliesCase{"trailing_blank", "G000\r\n ", {"-> G000"}},
                       RepliesCase{"line_ending_splits_nothing", "G0\r\n00I1\r\n47", {"-> G000", "-----> I147"}},
-                      RepliesCase{"blank_inside_counts", "G0 0I1", {"-> G0 0", "-----> I1"}}),
+                      RepliesCase{"blank_inside_counts", "G0 0I1", {"-> G0 0", "-----> I1"}},
+                      // A trailing blank shortens the count of codes, not a code: each
+                      // code ends only where the text without line endings ends.
+                      RepliesCase{"blank_ends_the_only_code", "G0 \r\n", {"-> G0 "}},
+                      RepliesCase{"two_leading_blanks", "  G0ABI1\r\n", {"  G0", "ABI1"}},
+                      RepliesCase{"blanks_end_the_last_code", "G000I1  \r\n", {"-> G000", "-----> I1  "}},
+                      RepliesCase{"blank_between_line_endings", "G000\r\n \r\n", {"-> G000"}}),
     [](const auto& test_info) { return std::string(test_info.param.name); });
 
 TEST(ReplyEntries, KeepsArbitraryBytesAsReceived) {
@@ -59,6 +65,21 @@ TEST(ReplyEntries, MegabytesOfRandomBytesGiveOneEntryPerFourBytes) {
     for (const char c : flood) kept += (c != '\r' && c != '\n');
     const Entries entries = ReplyEntries(flood);
     EXPECT_EQ(entries.size(), (kept + 3) / 4);
+}
+
+TEST(ReplyEntries, KeepingOnlyTheNewestGivesTheTailOfTheWholeCut) {
+    std::mt19937 random(11);
+    const char alphabet[] = {'G', '0', 'I', '1', ' ', '\r', '\n', 'x'};
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 40, ' ');
+        for (auto& c : text) c = alphabet[random() % sizeof alphabet];
+        const Entries whole = ReplyEntries(text);
+        for (std::size_t newest : {0u, 1u, 2u, 3u, 7u, 100u}) {
+            const std::size_t kept = std::min(newest, whole.size());
+            const Entries tail(whole.end() - static_cast<std::ptrdiff_t>(kept), whole.end());
+            ASSERT_EQ(ReplyEntries(text, newest), tail) << '"' << text << "\" newest " << newest;
+        }
+    }
 }
 
 TEST(ShowReplies, ListsEveryEntryAndKeepsTheNewestInView) {

@@ -3,10 +3,13 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <thread>
 
 #include "pty_receiver.h"
 #include "qt_serial_link.h"
@@ -155,6 +158,33 @@ TEST_F(QtSerialLinkOnPty, ReplyAfterAReadComesWithTheNextRead) {
     ASSERT_TRUE(WaitUntil([&] { return (got += link_.ReadAll()) == "I1"; }));
     pty_.Send("3F\r\n");
     ASSERT_TRUE(WaitUntil([&] { return (got += link_.ReadAll()) == "I13F\r\n"; }));
+}
+
+// A flood waits in the system rather than in memory: each read takes at
+// most the read limit, and read after read the text comes back whole and in
+// order.
+TEST_F(QtSerialLinkOnPty, AFloodComesBackInBoundedReadsWholeAndInOrder) {
+    OpenLink();
+    std::string flood;
+    for (int i = 0; flood.size() < (1u << 20); ++i) flood += "I0" + std::to_string(i) + "\r\n";
+    pty_.Send(flood);
+    const auto sent = [&] { return flood.size() - pty_.Receiver().Unsent(); };
+    // Without a bound the event loop would take in all it can get before
+    // the first read; with one, the sender soon waits.
+    (void)WaitUntil([&] { return sent() >= 4 * QtSerialLink::kReadLimit; }, 500ms);
+    std::string got;
+    std::size_t largest = 0;
+    const bool whole = WaitUntil(
+        [&] {
+            const std::string read = link_.ReadAll();
+            largest = std::max(largest, read.size());
+            got += read;
+            return got.size() >= flood.size();
+        },
+        30s);
+    ASSERT_TRUE(whole) << got.size() << " of " << flood.size() << " bytes";
+    EXPECT_TRUE(got == flood) << "the text came back changed";
+    EXPECT_EQ(largest, static_cast<std::size_t>(QtSerialLink::kReadLimit));
 }
 
 TEST_F(QtSerialLinkOnPty, PositiveInputLengthLimitsEachRead) {

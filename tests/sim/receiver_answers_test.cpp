@@ -97,11 +97,16 @@ TEST(ReceiverModel, CommandsChangeTheState) {
     EXPECT_EQ(m.State().frequency_hz, 145'512'500);
 }
 
-TEST(ReceiverModel, WhileOffOnlyH1CommandsAreAnswered) {
+TEST(ReceiverModel, WhileOffOnlyPowerCommandsAreTakenAndEverythingUnreadableIsRejected) {
     ReceiverModel m = NewModel();
     ASSERT_FALSE(m.State().on);
-    for (const char* line : {"G300", "I0?", "I1?", "J4180", "J5001", "K00081300000060400", "X", "h101"}) {
+    for (const char* line : {"G300", "I0?", "I1?", "J4180", "J5001", "K00081300000060400"}) {
         EXPECT_EQ(m.Answer(line, Micros{0}), "") << line;
+    }
+    // Whatever the receiver cannot read it rejects, on or off, so that every
+    // byte a program sends it is checked.
+    for (const char* line : {"X", "h101", "J41ab", "K0008130000006040", "I1??", "H102"}) {
+        EXPECT_EQ(m.Answer(line, Micros{0}), "G001\r\n") << line;
     }
     // Ignored while off: the squelch stays where it was.
     EXPECT_EQ(m.State().squelch, 128);

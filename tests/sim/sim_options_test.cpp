@@ -15,12 +15,13 @@ TEST(SimOptions, DefaultsWithoutArguments) {
     EXPECT_FALSE(o.log);
     EXPECT_TRUE(o.link_path.empty());
     EXPECT_FALSE(o.force);
+    EXPECT_EQ(o.double_last, 0.0);
     EXPECT_FALSE(o.help);
 }
 
 TEST(SimOptions, EveryOptionIsRead) {
     const auto parsed = ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--no-wire-timing", "--log", "--link",
-                                         "/dev/velmo1", "--force", "--help"});
+                                         "/dev/velmo1", "--force", "--double-last", "0.25", "--help"});
     ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed));
     const auto& o = std::get<SimOptions>(parsed);
     EXPECT_EQ(o.seed, 99u);
@@ -29,6 +30,7 @@ TEST(SimOptions, EveryOptionIsRead) {
     EXPECT_TRUE(o.log);
     EXPECT_EQ(o.link_path, "/dev/velmo1");
     EXPECT_TRUE(o.force);
+    EXPECT_EQ(o.double_last, 0.25);
     EXPECT_TRUE(o.help);
 }
 
@@ -44,12 +46,23 @@ TEST(SimOptions, BadArgumentsAreRefused) {
         {"--link"},
         {"--link", ""},
         {"--force"},
+        {"--double-last"},
+        {"--double-last", "-0.1"},
+        {"--double-last", "1.5"},
+        {"--double-last", "nan"},
+        {"--double-last", "inf"},
+        {"--double-last", "half"},
+        {"--double-last", "0.5x"},
+        {"--double-last", ""},
         {"--frobnicate"},
         {"extra"},
     };
     for (const auto& args : bad) {
         const auto parsed = ParseSimOptions(args);
-        EXPECT_TRUE(std::holds_alternative<std::string>(parsed)) << args.front();
+        EXPECT_TRUE(std::holds_alternative<std::string>(parsed)) << args.front() << ' ' << args.back();
+    }
+    for (const char* chance : {"0", "1", "0.001", "1.0"}) {
+        EXPECT_TRUE(std::holds_alternative<SimOptions>(ParseSimOptions({"--double-last", chance}))) << chance;
     }
 }
 

@@ -118,6 +118,18 @@ TEST(VelmoSimPty, SwitchesOnThroughTheTerminal) {
     EXPECT_EQ(sim.Terminate(), 0);
 }
 
+TEST(VelmoSimPty, DoubleLastRepeatsTheLastCharacterOfAnAnswer) {
+    SimProcess sim({"--double-last", "1", "--no-wire-timing", "--latency-ms", "0"});
+    const std::string path = sim.SlavePath();
+    ASSERT_FALSE(path.empty());
+    const int fd = OpenRaw(path);
+    ASSERT_GE(fd, 0) << path;
+    EXPECT_EQ(Exchange(fd, "H101\r\n", "G0000\r\n"), "G0000\r\n");
+    EXPECT_EQ(Exchange(fd, "I0?\r\n", "I0077\r\n"), "I0077\r\n");
+    close(fd);
+    EXPECT_EQ(sim.Terminate(), 0);
+}
+
 TEST(VelmoSimPty, LinkNamesTheTerminalAndNothingStaleReachesTheNextClient) {
     const std::string link = std::string(::testing::TempDir()) + "velmo-sim-link-" + std::to_string(getpid());
     SimProcess sim({"--link", link, "--log", "--no-wire-timing", "--latency-ms", "0"});

@@ -154,9 +154,10 @@ TEST(SimulatedReceiver, NextDueTracksWhatIsInFlight) {
 }
 
 // What a real-time driver bounds: bytes still crossing either way, a line
-// begun and answers waiting; forgetting them leaves the receiver as it was
-// and answers the next command at once, not after the old backlog.
-TEST(SimulatedReceiver, BacklogCountsWhatWaitsAndForgettingItKeepsTheReceiver) {
+// begun and answers waiting. When the host end goes away, what it sent
+// still reaches the receiver at once, the rest is forgotten, and the next
+// command is answered at once, not after the old backlog.
+TEST(SimulatedReceiver, BacklogCountsWhatWaitsAndTheHostGoingAwayEndsIt) {
     SimulatedReceiver r = OnReceiver();
     const Micros t{1'000'000};
     EXPECT_EQ(r.Backlog(), 0u);
@@ -166,16 +167,18 @@ TEST(SimulatedReceiver, BacklogCountsWhatWaitsAndForgettingItKeepsTheReceiver) {
     EXPECT_EQ(r.Model().State().frequency_hz, 145'500'000);
     r.Write(std::string(1000, 'x'), t + Bytes(20) + milliseconds(3));
     EXPECT_GT(r.Backlog(), 1000u);
+    EXPECT_EQ(r.Model().State().volume, 100);  // still crossing
 
-    r.ForgetInFlight();
+    r.HostGone(t + Bytes(21));
     EXPECT_EQ(r.Backlog(), 0u);
     EXPECT_FALSE(r.NextDue());
     EXPECT_EQ(r.Model().State().frequency_hz, 145'500'000);  // what it took before stays
-    EXPECT_EQ(r.Model().State().volume, 100);                // what was still crossing is gone
+    EXPECT_EQ(r.Model().State().volume, 0x80);               // what was still crossing arrived
     const Micros later = t + Bytes(40);
-    r.Write("J4080\r\n", later);
+    EXPECT_EQ(r.Read(later), "") << "the answers to it are lost";
+    r.Write("J4140\r\n", later);
     EXPECT_EQ(r.Read(later + Bytes(7) + milliseconds(3) + Bytes(6)), "G000\r\n");
-    EXPECT_EQ(r.Model().State().volume, 0x80);
+    EXPECT_EQ(r.Model().State().squelch, 0x40);
 }
 
 }  // namespace

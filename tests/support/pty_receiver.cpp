@@ -31,6 +31,9 @@ PtyReceiver::PtyReceiver(sim::ReceiverOptions options, LineObserver observer) : 
             // The server's clock is the steady clock, counted from its epoch.
             if (direction == sim::SimulatedReceiver::Direction::ToReceiver) {
                 Note({Clock::time_point(std::chrono::duration_cast<Clock::duration>(at)), std::string(text)});
+            } else {
+                std::lock_guard lock(mutex_);
+                answers_.emplace_back(text);
             }
         });
     slave_path_ = server_->SlavePath();
@@ -79,6 +82,11 @@ std::vector<std::string> PtyReceiver::Lines() const {
     return texts;
 }
 
+std::vector<std::string> PtyReceiver::Answers() const {
+    std::lock_guard lock(mutex_);
+    return answers_;
+}
+
 std::size_t PtyReceiver::LineCount() const {
     std::lock_guard lock(mutex_);
     return lines_.size();
@@ -99,7 +107,7 @@ void PtyReceiver::Send(std::string bytes) {
 
 std::size_t PtyReceiver::Unsent() const {
     std::lock_guard lock(mutex_);
-    return queued_.size();
+    return queued_.size() - queued_sent_;
 }
 
 std::string PtyReceiver::Bytes() const {
@@ -133,7 +141,7 @@ void PtyReceiver::RunScripted() {
         {
             std::lock_guard lock(mutex_);
             if (reading_) wanted |= POLLIN;
-            if (!queued_.empty()) wanted |= POLLOUT;
+            if (queued_sent_ < queued_.size()) wanted |= POLLOUT;
         }
         std::array<pollfd, 2> watch{{{master_, wanted, 0}, {stop_pipe_[0], POLLIN, 0}}};
         if (poll(watch.data(), watch.size(), -1) < 0) {
@@ -205,9 +213,14 @@ void PtyReceiver::WriteAll(const std::string& bytes) {
 
 void PtyReceiver::FlushQueued() {
     std::lock_guard lock(mutex_);
-    if (queued_.empty()) return;
-    const ssize_t n = write(master_, queued_.data(), queued_.size());
-    if (n > 0) queued_.erase(0, static_cast<std::size_t>(n));
+    if (queued_sent_ == queued_.size()) return;
+    const ssize_t n = write(master_, queued_.data() + queued_sent_, queued_.size() - queued_sent_);
+    if (n <= 0) return;
+    queued_sent_ += static_cast<std::size_t>(n);
+    if (queued_sent_ == queued_.size()) {
+        queued_.clear();
+        queued_sent_ = 0;
+    }
 }
 
 PtyReceiver::Answer ReceiverAnswers(std::string signal, std::string squelch) {

@@ -56,6 +56,9 @@ public:
     std::vector<Line> Received() const;
     std::vector<std::string> Lines() const;
     std::size_t LineCount() const;
+    // The simulated receiver only: every answer it sent, without its line
+    // ending (the scripted one's answers are the test's own).
+    std::vector<std::string> Answers() const;
 
     // The scripted answerer only.
     void SetAnswer(Answer answer);
@@ -91,8 +94,12 @@ private:
 
     mutable std::mutex mutex_;
     std::vector<Line> lines_;
+    std::vector<std::string> answers_;
     Answer answer_;
     std::string queued_;
+    // How much of queued_ has left; a long burst is not moved up after each
+    // write.
+    std::size_t queued_sent_ = 0;
     bool reading_ = true;
     std::string partial_line_;
     Clock::time_point partial_started_{};

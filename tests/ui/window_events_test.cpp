@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -184,6 +185,27 @@ TEST_F(WindowEventsTest, AutoRepeatedKeysCountEveryTime) {
     QTest::simulateEvent(handle, true, Qt::Key_PageUp, Qt::NoModifier, QString(), true);
     QTest::simulateEvent(handle, false, Qt::Key_PageUp, Qt::NoModifier, QString(), false);
     EXPECT_EQ(Display(), "81.600.000");
+}
+
+TEST_F(WindowEventsTest, OnACyrillicLayoutTheUAndDKeysStillTune) {
+    ShowWindow(*window);
+    auto* codes_in = Control<QListWidget>(*window, "CodesIn");
+    codes_in->setFocus();
+    // The keys in the U and D positions (X keycodes 30 and 40) give
+    // Cyrillic letters; the key next to L gives one too, and has no row.
+    const auto press = [&](int qt_key, const char16_t* text, quint32 scan_code) {
+        QKeyEvent down(QEvent::KeyPress, qt_key, Qt::NoModifier, scan_code, 0, 0, QString::fromUtf16(text));
+        QKeyEvent up(QEvent::KeyRelease, qt_key, Qt::NoModifier, scan_code, 0, 0, QString::fromUtf16(text));
+        QApplication::sendEvent(codes_in, &down);
+        QApplication::sendEvent(codes_in, &up);
+    };
+    press(0x0413, u"\u0433", 30);
+    EXPECT_EQ(Display(), "81.400.000");
+    press(0x0412, u"\u0432", 40);
+    press(0x0412, u"\u0432", 40);
+    EXPECT_EQ(Display(), "81.200.000");
+    press(0x0416, u"\u0436", 47);
+    EXPECT_EQ(Display(), "81.200.000");
 }
 
 TEST_F(WindowEventsTest, AccessKeyClicksItsButton) {

@@ -1,8 +1,10 @@
 // Every row of the key table, pressed through the real window while a list
-// box or the tuning-step box has the focus: the shortcut acts, and the
-// focused control still gets the key.
+// box or the tuning-step box has the focus, or with the tuning-step list
+// dropped down: the shortcut acts, and the focused control still gets the
+// key.
 #include <gtest/gtest.h>
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QScrollBar>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "fake_link.h"
 #include "main_window.h"
@@ -100,8 +103,11 @@ TEST_P(KeyTable, EveryRowActsAndTheKeyStillReachesTheFocusedControl) {
          }},
         {"F5", Qt::Key_F5, true, {}, [](Panel& p) { EXPECT_TRUE(p.link.writes.empty()); }},
     };
-    for (const char* focused : {"CodesIn", "TuningStep"}) {
-        if (std::string(GetParam()) == "F5" && std::string(focused) == "TuningStep") continue;
+    // The dropped-down list is a popup window of its own, which takes the
+    // keys while it is open.
+    const char* const kDroppedDown = "TuningStep dropped down";
+    for (const char* focused : {"CodesIn", "TuningStep", kDroppedDown}) {
+        if (std::string(GetParam()) == "F5" && std::string(focused) != "CodesIn") continue;
         for (const auto& row : rows) {
             if (std::string(row.name) != GetParam()) continue;
             SCOPED_TRACE(std::string(row.name) + " with the focus on " + focused);
@@ -111,15 +117,25 @@ TEST_P(KeyTable, EveryRowActsAndTheKeyStillReachesTheFocusedControl) {
                 Control<QAbstractButton>(*panel.window, "RadioOn")->click();
                 panel.link.writes.clear();
             }
-            QWidget* control = Control<QWidget>(*panel.window, focused);
+            const bool dropped_down = focused == kDroppedDown;
+            auto* tuning_step = Control<QComboBox>(*panel.window, "TuningStep");
+            QWidget* control = dropped_down ? tuning_step : Control<QWidget>(*panel.window, focused);
             control->setFocus();
+            // Dropped down, the list takes the keys; Escape closes it before
+            // its key press, which then goes to the box.
+            std::vector<QWidget*> receivers{control};
+            if (dropped_down) {
+                tuning_step->showPopup();
+                ASSERT_TRUE(tuning_step->view()->isVisible());
+                receivers.push_back(tuning_step->view());
+            }
             KeyCounter counter;
-            control->installEventFilter(&counter);
+            for (QWidget* receiver : receivers) receiver->installEventFilter(&counter);
             if (row.before) row.before();
             testing::PressKey(*panel.window, row.key);
             row.check(panel);
             EXPECT_EQ(counter.presses, 1) << "the control got the key too";
-            control->removeEventFilter(&counter);
+            for (QWidget* receiver : receivers) receiver->removeEventFilter(&counter);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "qt_serial_link.h"
 
 #include <QMetaObject>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -100,6 +101,8 @@ void QtSerialLink::Open() {
     port_.setDataBits(static_cast<QSerialPort::DataBits>(settings_.data_bits));
     port_.setStopBits(ToQt(settings_.stop_bits));
     port_.setFlowControl(QSerialPort::NoFlowControl);
+    // Qt stops taking bytes in from the system once this much waits unread.
+    port_.setReadBufferSize(kReadLimit);
     if (!port_.open(QIODevice::ReadWrite)) {
         Fail(FailureStage::Open, port_.error(), port_.errorString().toStdString());
     }
@@ -140,7 +143,7 @@ std::string QtSerialLink::ReadAll() {
     // delivered; a zero wait never blocks.
     while (port_.waitForReadyRead(0)) {}
     ThrowIfLost();
-    const QByteArray data = input_length_ > 0 ? port_.read(input_length_) : port_.readAll();
+    const QByteArray data = port_.read(input_length_ > 0 ? std::min<qint64>(input_length_, kReadLimit) : kReadLimit);
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 

@@ -36,6 +36,12 @@ class QtSerialLink final : public SerialLink {
 public:
     using DeviceMapping = std::function<std::string(int port)>;
 
+    // The most that one read returns, and that waits here between reads;
+    // more waits in the system for the next read. At 9600 baud this is over
+    // a minute of the receiver's talk, far more than comes between two reads,
+    // while a flood (a faulty device, a fast USB gadget) costs no memory.
+    static constexpr qint64 kReadLimit = 64 * 1024;
+
     // `device_for_port` turns the configured port number into the device to
     // open; by default the usual device of that port on this computer.
     explicit QtSerialLink(DeviceMapping device_for_port = {});

@@ -1,0 +1,221 @@
+// The simulated receiver as a second judge of the panel: it answers "G001" to
+// any line it cannot read, and it can repeat the last character of its
+// answers as some units do. Real window, real serial port, real time.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QScrollBar>
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "panel_on_sim.h"
+#include "window_test_support.h"
+
+namespace velmo::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+void SwitchOn(PanelOnSim& panel) {
+    panel.user.Click("RadioOn");
+    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() >= 12; }, 5s));
+}
+
+// Lets the last answers come in and be read.
+void Settle() { testing::LetRun(400ms); }
+
+long Count(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line); }
+
+bool AnyStartsWith(const Lines& lines, std::string_view prefix) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); });
+}
+
+int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1; }
+
+// The codes of the list without their markers, run together: what the
+// panel read, as the lists show it.
+std::string ListedText(const Lines& entries) {
+    std::string text;
+    for (const auto& entry : entries) {
+        std::string_view code = entry;
+        for (std::string_view marker : {"---------> ", "-----> ", "-> "}) {
+            if (code.starts_with(marker)) {
+                code.remove_prefix(marker.size());
+                break;
+            }
+        }
+        text += code;
+    }
+    return text;
+}
+
+std::string Joined(const Lines& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line;
+    return text;
+}
+
+// Whether, once everything the receiver sent so far has been read, the
+// lists show exactly that. The signal poll goes on, so an answer may be on
+// its way at any moment; the lists catch up within a poll.
+::testing::AssertionResult ListsShowWhatCame(const PanelOnSim& panel) {
+    std::string listed, sent;
+    if (WaitUntil(
+            [&] {
+                listed = ListedText(panel.user.CodesIn());
+                sent = Joined(panel.sim.Answers());
+                return listed == sent;
+            },
+            3s)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "listed \"" << listed << "\"\n  sent \"" << sent << '"';
+}
+
+// Every control and every key, worked once. The receiver judges every byte
+// the panel wrote, apart from the code that wrote it.
+TEST(ReceiverChecks, ASessionThroughEveryControlAndKeyDrawsNoRejection) {
+    PanelOnSim panel;
+    auto& user = panel.user;
+    const auto click = [&](const char* name) { testing::Control<QAbstractButton>(panel.window, name)->click(); };
+    SwitchOn(panel);
+
+    // Levels: the ends, and values whose digits are letters.
+    for (const char* bar : {"Volume", "Squelch", "IfShift"}) {
+        for (const int value : {0, 255, 10, 171, 128}) testing::Control<QScrollBar>(panel.window, bar)->setValue(value);
+    }
+    for (const char* button : {"AM", "FM", "USB", "LSB", "CW", "WFM", "Filter1", "Filter2", "Filter3", "Filter4"}) {
+        click(button);
+    }
+    click("Filter5");
+    for (const char* box : {"AFC", "AGC", "ATT", "NB"}) {
+        click(box);
+        click(box);
+    }
+    // Every tuning step, up and down, and a step text of the user's own.
+    auto* steps = testing::Control<QComboBox>(panel.window, "TuningStep");
+    for (int i = 0; i < steps->count(); ++i) {
+        steps->setCurrentIndex(i);
+        user.Click("FrequencyUp");
+        user.Click("FrequencyDown");
+    }
+    steps->setEditText("7 KHz");
+    user.Click("FrequencyUp");
+    steps->setCurrentIndex(steps->findText("100 KHz"));
+    // Typed frequencies: the ends, more digits than the receiver takes,
+    // blanks around.
+    for (const char* typed : {"0.1", "1300", "145.5125", "12.3456789", " 88.1 "}) {
+        AnswerInputBox(QString::fromLatin1(typed));
+        user.Click("Direct");
+    }
+    // Every key of the table.
+    for (const int key : {Qt::Key_PageUp, Qt::Key_U, Qt::Key_PageDown, Qt::Key_D, Qt::Key_Home, Qt::Key_End,
+                          Qt::Key_Pause, Qt::Key_Insert}) {
+        user.Key(key);
+    }
+    user.EnterFrequency("101.2");
+    // The scanner by key and by button, from the top of the range, which
+    // wraps to the bottom, where no station holds it.
+    for (const auto& toggle : {std::function<void()>([&] { user.Key(Qt::Key_Shift); }),
+                               std::function<void()>([&] { user.Click("Scan"); })}) {
+        user.Key(Qt::Key_End);
+        const auto tunings = panel.TuningCommands().size();
+        toggle();
+        EXPECT_TRUE(WaitUntil([&] { return panel.TuningCommands().size() >= tunings + 4; }, 3s));
+        toggle();
+    }
+    // Off and on by button and by key, each also where it does nothing.
+    user.Click("RadioOff");
+    user.Click("RadioOff");
+    user.Click("RadioOn");
+    user.Key(Qt::Key_Delete);
+    user.Key(Qt::Key_Delete);
+    user.Key(Qt::Key_Insert);
+    Settle();
+
+    const Lines received = panel.sim.Lines();
+    const Lines answered = panel.sim.Answers();
+    EXPECT_EQ(Count(answered, "G001"), 0) << "a line the receiver could not read";
+    const Lines in = user.CodesIn();
+    EXPECT_EQ(Count(in, "-> G001"), 0);
+    // The session sent every kind of command the panel has.
+    for (const char* prefix : {"H101", "H100", "G300", "J40", "J41", "J43", "J5000", "J5001", "J4500", "J4501", "J4700",
+                               "J4701", "J4600", "J4601", "I0?", "I1?"}) {
+        EXPECT_TRUE(AnyStartsWith(received, prefix)) << prefix;
+    }
+    for (const char* level : {"J4000", "J40FF", "J410A", "J43AB"}) EXPECT_GT(Count(received, level), 0) << level;
+    std::vector<std::string> modes, filters;
+    for (const auto& line : panel.TuningCommands()) {
+        modes.push_back(line.substr(12, 2));
+        filters.push_back(line.substr(14, 2));
+    }
+    for (const char* mode : {"00", "01", "02", "03", "05", "06"}) EXPECT_GT(Count(modes, mode), 0) << "mode " << mode;
+    for (const char* filter : {"00", "01", "02", "03", "04"})
+        EXPECT_GT(Count(filters, filter), 0) << "filter " << filter;
+    EXPECT_GT(panel.TuningCommands().size(), 60u);
+    EXPECT_TRUE(panel.failures.empty());
+
+    // The judge is awake: a line it cannot read is rejected.
+    panel.port.link.Write("J40zz\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return Count(panel.sim.Answers(), "G001") == 1; }, 3s));
+
+    user.Key(Qt::Key_Escape);
+    EXPECT_TRUE(panel.window.Ending());
+}
+
+sim::ReceiverOptions DoublingLast(double chance, std::uint64_t seed) {
+    sim::ReceiverOptions options;
+    options.double_last = chance;
+    options.seed = seed;
+    return options;
+}
+
+// Every answer doubled: the meter still reads, the scanner still holds on
+// the first station for its 6 seconds, and the lists show what came.
+TEST(DoubledLast, EveryAnswerDoubledTheMeterReadsAndTheScannerHolds) {
+    PanelOnSim panel(DoublingLast(1.0, 1));
+    SwitchOn(panel);
+    // 81.3 MHz carries a strong station.
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 3s)) << panel.user.SignalBar();
+
+    Sampler sampler(panel);
+    panel.user.Click("Scan");
+    ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();
+    panel.user.Click("Scan");
+    std::optional<qint64> arrived, left;
+    for (const auto& s : sampler.samples) {
+        if (!arrived && s.display == "82.500.000") arrived = s.at_ms;
+        if (arrived && !left && s.display != "82.500.000") left = s.at_ms;
+    }
+    ASSERT_TRUE(arrived && left);
+    EXPECT_GE(*left - *arrived, 5900) << "held for 6 s";
+    EXPECT_LE(*left - *arrived, 7000);
+
+    EXPECT_TRUE(ListsShowWhatCame(panel));
+    const Lines answered = panel.sim.Answers();
+    EXPECT_GT(Count(answered, "I0077"), 0);
+    EXPECT_EQ(Count(answered, "G000"), 0) << "every answer doubled";
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+// A quarter of the answers doubled, by a fixed seed: the meter reads, and
+// the lists show exactly what came, doubled characters and all.
+TEST(DoubledLast, SomeAnswersDoubledTheListsShowWhatCame) {
+    PanelOnSim panel(DoublingLast(0.25, 7));
+    SwitchOn(panel);
+    for (int i = 0; i < 6; ++i) panel.user.Click(i % 2 ? "FrequencyDown" : "FrequencyUp");
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 3s)) << panel.user.SignalBar();
+    EXPECT_TRUE(ListsShowWhatCame(panel));
+    const Lines answered = panel.sim.Answers();
+    EXPECT_GT(Count(answered, "G0000"), 0) << "some answers doubled";
+    EXPECT_GT(Count(answered, "G000"), 0) << "some not";
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+}  // namespace
+}  // namespace velmo::e2e

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // velmo-demo: the real front panel with a simulated receiver in the same
 // process, in real time, for trying Velmo without the hardware.
 //

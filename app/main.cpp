@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One of the three Velmo programs; which one, and so which serial port it
 // opens, is decided by the build (VELMO_PROGRAM_NAME, VELMO_PORT_NUMBER).
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Receiver on and left alone for a minute: only the 500 ms signal poll runs.
 // The simulated receiver serves from a thread of this process, so the
 // panel's own thread is measured by its thread CPU clock, apart from it.

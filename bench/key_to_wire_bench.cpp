@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Page Up to the first byte of its tuning command at the far end of the
 // line, with a bare receiver that answers at once and times each byte.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // velmo-bench: measures the real window, its Qt timers and serial port
 // against the simulated receiver on pseudo-terminals, and prints one line
 // per figure: name, value, unit, target, and whether it meets the target.

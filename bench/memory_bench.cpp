@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Memory after the reply list has taken 200,000 entries (about 28 hours of
 // signal polling), fed through the panel's ShowReplies as fast as it takes
 // them. Runs in a child process of its own, so the peak is this scenario's.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Pause(0.01) on the real window's Timer1 and event loop, receiver off, so
 // nothing but the pause itself runs.
 

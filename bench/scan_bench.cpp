@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The scanner on the real window against the simulated receiver: its pace
 // where nothing is on the air, and one pass over a band with stations.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Process start to the window's first paint on the offscreen platform. This
 // program runs itself again as a child that starts the way Velmo does (the
 // application, the serial link, the window, show) and reports when the

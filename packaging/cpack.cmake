@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package, made by `cpack` in the build folder (scripts/package
 # does that). Library dependencies come from dpkg-shlibdeps.
 set(VELMO_PACKAGE_MAINTAINER "Velmo developers <velmo@users.noreply.github.com>"

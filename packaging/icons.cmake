@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The application icon in the hicolor theme: the window's own SVG picture,
 # plus PNG renderings for desktops and menus that do not scale SVG.
 set(VELMO_ICON_SVG ${PROJECT_SOURCE_DIR}/ui/resources/velmo_icon.svg)

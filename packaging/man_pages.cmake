@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Man pages, gzipped as Debian installs them. The three panel programs share
 # one page that is filled in with each one's name and serial port.
 set(VELMO_VERSION ${PROJECT_VERSION})

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // velmo-sim: a simulated PCR1000 on a pseudo-terminal, for trying the front
 // panel and for end-to-end tests without the real receiver.
 

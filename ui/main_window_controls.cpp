@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window's controls with their places, fonts, colours and tab order.
 
 #include <QButtonGroup>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The panel's view of the controls: values, captions and colours.
 
 #include <QButtonGroup>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as assistive technology reads it, in-process: what each control
 // tells, what is spoken when, and that none of it changes what the window
 // shows or sends.

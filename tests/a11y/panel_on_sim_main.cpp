@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real window and serial port against the simulated receiver on a
 // pseudo-terminal, as a program of its own: the screen-reader test runs it on
 // the accessibility bus to switch the receiver on and scan, which Velmo_1

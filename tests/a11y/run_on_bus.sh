@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs an accessibility test on a desktop of its own: an X server (Xvfb) and
 # a session D-Bus (dbus-run-session), on which the AT-SPI bus starts when the
 # test turns accessibility on. Exits 77 (skipped) when these cannot be had.

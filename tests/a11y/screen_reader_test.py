@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Reads a Velmo window through the accessibility bus, as a screen reader
 does, while a user works it from the keyboard.
 

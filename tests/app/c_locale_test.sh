@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # velmo-demo and velmo-bench print numbers with a decimal point whatever
 # the user's locale: run under de_DE.UTF-8, which writes a decimal comma
 # (made for the test in a scratch folder with localedef), the report of a

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # velmo-demo's command line: every wrong one is refused with the usage and
 # status 2 before any window opens.
 #

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The harness stands in for the toolkit, so it must raise events the way
 // the toolkit does; these tests pin that down.
 #include <gtest/gtest.h>

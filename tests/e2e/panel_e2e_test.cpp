@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real window and serial port against the simulated receiver on a
 // pseudo-terminal, in real time at 9600 baud.
 #include <gtest/gtest.h>

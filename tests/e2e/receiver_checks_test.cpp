@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The simulated receiver as a second judge of the panel: it answers "G001" to
 // any line it cannot read, and it can repeat the last character of its
 // answers as some units do. Real window, real serial port, real time.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A receiver (or a line) gone wrong floods the window with bytes: a
 // megabyte of noise, every byte value, replies cut at every byte, a burst of
 // 64 MB. The window keeps its lists and its memory bounded and its exchanges

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A key held down while the receiver trickles bytes and never ends a line:
 // every exchange waits its longest, so each press runs inside the pause of
 // the one before and the presses nest thousands deep. The program gives

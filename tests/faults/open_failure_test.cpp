@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Switching on when the port cannot be opened: the user is told why, with
 // the serial layer's words and the device, and the program ends with a
 // failure status. Nothing reaches the receiver.

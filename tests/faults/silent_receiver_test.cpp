@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A receiver that never answers is not a failure: the window goes on as
 // before, listing nothing it did not receive and keeping the bar as it was.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the user types in the frequency box: only a number within 0.1 to
 // 1300 MHz tunes the receiver; anything else brings the box back (or, empty
 // or cancelled, closes it) and sends nothing.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The adapter is pulled out while the receiver is on: the user is told
 // within one signal poll, and the program ends without hanging, crashing or
 // spinning.

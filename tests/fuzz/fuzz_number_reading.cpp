@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A typed frequency: whatever is typed, the reading is never NaN, and the
 // entry box's default text of any frequency reads back within 0.005.
 #include <cmath>

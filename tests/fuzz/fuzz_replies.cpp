@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Received bytes into list entries: any bytes, never a crash, and every
 // entry is a marker and at most four characters of what was received.
 #include <cstdint>

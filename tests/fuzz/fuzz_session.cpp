@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A whole panel session in virtual time: random user actions at random
 // moments against a receiver that answers random bytes. Whatever happens,
 // the panel never touches a closed port, keeps the frequency in range, keeps

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The squelch test and the signal reading on any received bytes: the bar
 // always stays within 0 to 75, and a complete answer is found when present.
 #include <cstdint>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Runs a fuzz target over the files of its corpus, without libFuzzer: the
 // corpus becomes a regression test in every build.
 #include <cstdint>

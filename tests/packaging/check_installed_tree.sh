@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks what an installation of Velmo put under PREFIX (e.g. /usr, or
 # $DESTDIR/usr): each panel program with its launcher, icon and man page, the
 # AppStream data, and the copyright file and changelog. Prints every problem

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The installed-package check leaves the system as it found it:
 #  - with an X server that exits at once (a fake Xvfb first on PATH) the
 #    check fails, and afterwards no velmo package is installed, no program

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a scratch DESTDIR and checks the installed tree.
 # Exits 77 (skipped) when a tool the check needs is not on this machine.
 #

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the velmo .deb with dpkg and checks it as a user would meet it:
 # the package fields, the installed tree, and the installed Velmo_1 started
 #  - offscreen: it must come up and stay up until it is stopped;

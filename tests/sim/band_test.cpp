@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The default band: levels, noise, filters, schedules, and that a scanner
 // stepping 100 kHz from the start-up frequency behaves predictably on it.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The simulator's --link: what it replaces, what it refuses, and what it
 // leaves behind. Runs as any user in a folder of its own.
 #include <fcntl.h>

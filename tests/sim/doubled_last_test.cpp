@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A receiver that now and then repeats the last character of an answer
 // ("G0000" CR LF): always, never, or by chance, the same for the same seed.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Judging a scanner pass: which stations it held on, on time or a step late.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The in-process link: the port's state, what is lost while it is closed,
 // its errors and faults.
 #include <gtest/gtest.h>

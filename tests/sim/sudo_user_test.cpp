@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading SUDO_UID and SUDO_GID: anything but a plain id is refused, and
 // nothing malformed turns into 0 (root).
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // velmo-sim as a separate program, spoken to through its pseudo-terminal
 // exactly as the front panel's serial port will.
 #include <fcntl.h>

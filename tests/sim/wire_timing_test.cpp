@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Timing on the 9600-baud line: bytes cross at 960 a second each way, a
 // command reaches the receiver with its last byte, the answer leaves after
 // the latency. All in virtual time.

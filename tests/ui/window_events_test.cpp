@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How the window's controls raise their events, and the key preview.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every row of the key table, pressed through the real window while a list
 // box or the tuning-step box has the focus, or with the tuning-step list
 // dropped down: the shortcut acts, and the focused control still gets the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as it stands after start-up: controls, places, fonts, colours,
 // captions and tab order.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the window switched on against a scripted receiver and saves it as a
 // PNG: window_screenshot OUTPUT.png. Run it on a real display server (for
 // instance under xvfb-run) so that the window's fonts are used.

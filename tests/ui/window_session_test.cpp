@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Switching on and off through the window, and how the program ends.
 
 #include <gtest/gtest.h>

@@ -14,13 +14,8 @@ set -euo pipefail
 demo=${1:?usage: c_locale_test.sh PATH/velmo-demo PATH/velmo-bench}
 bench=${2:?usage: c_locale_test.sh PATH/velmo-demo PATH/velmo-bench}
 export QT_QPA_PLATFORM=offscreen
-failures=0
-fail() { echo "FAILED: $*" >&2; failures=$((failures + 1)); }
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-export XDG_RUNTIME_DIR=$scratch/runtime
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
+# shellcheck source=../support/script_support.sh
+source "$(dirname "$0")/../support/script_support.sh"
 
 command -v localedef >/dev/null || { echo "skipped: no localedef"; exit 77; }
 localedef -i de_DE -f UTF-8 "$scratch/de_DE.UTF-8" >/dev/null 2>&1 ||

@@ -9,13 +9,8 @@
 set -euo pipefail
 demo=${1:?usage: demo_command_line_test.sh PATH/velmo-demo}
 export QT_QPA_PLATFORM=offscreen
-failures=0
-fail() { echo "FAILED: $*" >&2; failures=$((failures + 1)); }
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-export XDG_RUNTIME_DIR=$scratch/runtime
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
+# shellcheck source=../support/script_support.sh
+source "$(dirname "$0")/../support/script_support.sh"
 
 # Wrong arguments: the usage on standard error, status 2, no window.
 while read -r -a args; do

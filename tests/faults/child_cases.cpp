@@ -40,6 +40,15 @@ bool IsRoot() { return geteuid() == 0; }
 Child::Child(const ChildRun& run)
     : ChildProcess(testing::SelfPath(), {"--gtest_filter=" + run.child_case}, OptionsFor(run)) {}
 
+std::string Child::LineWith(const std::string& text) {
+    const std::string out = Output();
+    const auto at = out.find(text);
+    if (at == std::string::npos) return {};
+    const auto start = out.rfind('\n', at);
+    const auto begin = start == std::string::npos ? 0 : start + 1;
+    return out.substr(begin, out.find('\n', at) - begin);
+}
+
 bool Child::CasePassed() {
     const std::string out = Output();
     return out.find("[  PASSED  ] 1 test.") != std::string::npos && out.find("[  SKIPPED ]") == std::string::npos;

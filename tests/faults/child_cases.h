@@ -32,6 +32,8 @@ public:
     explicit Child(const ChildRun& run);
     // Whether gtest in the child ran the one case and it passed.
     bool CasePassed();
+    // The first line of its output that holds `text`, for the test's log.
+    std::string LineWith(const std::string& text);
 };
 
 bool IsRoot();

@@ -224,10 +224,7 @@ TEST(Burst, SixtyFourMegabytesRaiseThePeakMemoryByLessThanTheirSize) {
     EXPECT_TRUE(WaitUntil([&] { return receiver.Unsent() == 0; }, 100s)) << receiver.Unsent() << " bytes not taken";
     EXPECT_EQ(panel.Finish(60s), 0) << panel.Output();
     EXPECT_TRUE(panel.CasePassed()) << panel.Output();
-    const std::string output = panel.Output();
-    const auto report = output.find("burst taken");
-    if (report != std::string::npos)
-        std::cout << output.substr(report, output.find('\n', report) - report) << std::endl;
+    std::cout << panel.LineWith("burst taken") << std::endl;
 }
 
 }  // namespace

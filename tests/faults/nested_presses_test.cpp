@@ -78,10 +78,7 @@ TEST(NestedPresses, SixThousandHeldPageUpPressesWhileTheReceiverTrickles) {
     Child child({"Child.NestsSixThousandPresses", {}});
     EXPECT_EQ(child.Finish(180s), 0) << child.Output();
     EXPECT_NE(child.Output().find("6000 presses nested"), std::string::npos) << child.Output();
-    const std::string output = child.Output();
-    const auto report = output.find("presses nested");
-    if (report != std::string::npos)
-        std::cout << output.substr(report, output.find('\n', report) - report) << std::endl;
+    std::cout << child.LineWith("presses nested") << std::endl;
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ void StartupFigures(const std::string& self) {
     std::vector<double> painted_ms;
     for (int run = 0; run < 10; ++run) {
         ChildProcess child(self, {"--startup-child"},
-                           {.environment = {std::string(kSpawnedAt) + "=" + std::to_string(NowNs())}});
+                           std::vector<std::string>{std::string(kSpawnedAt) + "=" + std::to_string(NowNs())});
         const int status = child.Wait(std::chrono::seconds(60));
         const std::string output = child.Output();
         double first = 0;

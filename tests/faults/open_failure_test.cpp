@@ -159,7 +159,9 @@ TEST(OpenFailsElsewhere, PermissionDenied) {
 // runs as nobody, on a device that nobody may otherwise open.
 TEST(OpenFailsElsewhere, DeviceHeldExclusivelyByAnotherProgram) {
     PtyReceiver receiver(ReceiverAnswers());
-    if (IsRoot()) ASSERT_EQ(chown(receiver.Path().c_str(), 65534, 65534), 0);
+    if (IsRoot()) {
+        ASSERT_EQ(chown(receiver.Path().c_str(), 65534, 65534), 0);
+    }
     ASSERT_EQ(chmod(receiver.Path().c_str(), 0600), 0);
     Child holder({"Child.HoldsThePort", {{kDevice, receiver.Path()}, {kHold, "exclusive"}}});
     ExpectHolding(holder);

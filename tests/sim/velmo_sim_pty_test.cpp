@@ -55,8 +55,6 @@ bool ReadUntil(int fd, std::string& got, Done done, Deadline deadline) {
     return true;
 }
 
-bool Contains(const std::string& hay, const std::string& needle) { return hay.find(needle) != std::string::npos; }
-
 // velmo-sim as a child process; it dies with the test if the test dies.
 class SimProcess {
 public:
@@ -64,7 +62,7 @@ public:
     // any SUDO_UID and SUDO_GID are left out (a test run through sudo must
     // not change what the simulator does).
     explicit SimProcess(const std::vector<std::string>& args, std::vector<std::string> env = {})
-        : process_(VELMO_SIM_PROGRAM, args, {.environment = std::move(env), .unset = {"SUDO_UID", "SUDO_GID"}}) {}
+        : process_(VELMO_SIM_PROGRAM, args, Options(std::move(env))) {}
 
     // The first line of standard output: the terminal's path.
     std::string SlavePath() {
@@ -88,6 +86,13 @@ public:
     pid_t Pid() const { return process_.Pid(); }
 
 private:
+    static velmo::testing::ChildProcess::Options Options(std::vector<std::string> env) {
+        velmo::testing::ChildProcess::Options options;
+        options.environment = std::move(env);
+        options.unset = {"SUDO_UID", "SUDO_GID"};
+        return options;
+    }
+
     velmo::testing::ChildProcess process_;
 };
 

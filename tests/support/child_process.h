@@ -31,6 +31,10 @@ public:
     };
 
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments, Options options);
+    // With `environment` added to this process's.
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                 std::vector<std::string> environment)
+        : ChildProcess(program, arguments, WithEnvironment(std::move(environment))) {}
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments)
         : ChildProcess(program, arguments, Options{}) {}
     ~ChildProcess();
@@ -60,6 +64,11 @@ public:
     }
 
 private:
+    static Options WithEnvironment(std::vector<std::string> environment) {
+        Options options;
+        options.environment = std::move(environment);
+        return options;
+    }
     // Reads what has come until `done` holds or the deadline passes.
     template <typename Done>
     bool Pump(Done done, std::chrono::steady_clock::time_point deadline);

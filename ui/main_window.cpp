@@ -81,12 +81,19 @@ void MainWindow::WireEvents() {
                                                                       {CheckBox::NB, &MainWindow::NB_Click}};
     for (const auto& [which, click] : box_clicks) {
         QCheckBox* box = Box(which);
-        connect(box, &QCheckBox::stateChanged, this, [this, box, click = click](int state) {
+        auto changed = [this, box, click = click](Qt::CheckState state) {
             // Grayed is a state only the program sets; the user's clicks
             // go between checked and clear again.
             if (state != Qt::PartiallyChecked) box->setTristate(false);
             (this->*click)();
-        });
+        };
+        // Qt 6.7 gave the signal its typed state and deprecated the int one.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+        connect(box, &QCheckBox::checkStateChanged, this, changed);
+#else
+        connect(box, &QCheckBox::stateChanged, this,
+                [changed](int state) { changed(static_cast<Qt::CheckState>(state)); });
+#endif
     }
 }
 

@@ -78,18 +78,40 @@ class Failures:
             self.messages.append(message)
 
 
+# Roles by their AT-SPI number: their names change between releases of the
+# bus ("push button" became "button"), what a screen reader says does not.
+ROLES = {
+    "list": pyatspi.ROLE_LIST,
+    "scroll bar": pyatspi.ROLE_SCROLL_BAR,
+    "combo box": pyatspi.ROLE_COMBO_BOX,
+    "label": pyatspi.ROLE_LABEL,
+    "push button": pyatspi.ROLE_PUSH_BUTTON,
+    "check box": pyatspi.ROLE_CHECK_BOX,
+    "text": pyatspi.ROLE_TEXT,
+    "dialog": pyatspi.ROLE_DIALOG,
+}
+
+
 class Reader:
-    """The window as a screen reader sees it, and what it is told."""
+    """The window as a screen reader sees it, and what it is told.
+
+    A message meant for the screen reader alone reaches it one of two ways,
+    by the Qt version: Qt 6.8 and later send an announcement (what Orca 48
+    speaks), older Qt shows a notification object named with the message
+    (what Orca 43 speaks). Both are heard here, in the order they come."""
 
     def __init__(self, app):
         self.app = app
-        self.notifications = []  # names of notifications shown, in order
+        self.notifications = []  # messages told, in order
         self.missed = 0
         pyatspi.Registry.registerEventListener(self._on_event, "object:state-changed:showing")
+        pyatspi.Registry.registerEventListener(self._on_event, "object:announcement")
 
     def _on_event(self, event):
         try:
-            if event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            if event.type == "object:announcement":
+                self.notifications.append(str(event.any_data))
+            elif event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION:
                 self.notifications.append(event.source.name)
         except Exception:
             # A notification already replaced by a newer one: a screen
@@ -98,7 +120,7 @@ class Reader:
 
     def find(self, name=None, role=None, prefix=None):
         def match(node):
-            if role is not None and node.getRoleName() != role:
+            if role is not None and node.getRole() != ROLES[role]:
                 return False
             if name is not None and node.name != name:
                 return False
@@ -125,7 +147,7 @@ class Reader:
     def input_box(self):
         for index in range(self.app.childCount):
             window = self.app.getChildAtIndex(index)
-            if window is not None and window.getRoleName() == "dialog":
+            if window is not None and window.getRole() == ROLES["dialog"]:
                 return window
         return None
 

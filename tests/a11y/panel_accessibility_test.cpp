@@ -26,9 +26,9 @@
 namespace velmo::testing {
 namespace {
 
-// What a screen reader is told: the messages announced or shown, in order. While a
-// test listens, every event is also read through as a screen reader reads
-// it, so that reading can be shown to change nothing.
+// What a screen reader is told: the messages announced or shown, in order.
+// While a test listens, every event is also read through as a screen reader
+// reads it, so that reading can be shown to change nothing.
 std::vector<QString> g_spoken;
 int g_events_read = 0;
 
@@ -40,9 +40,9 @@ void ReadLikeAScreenReader(QAccessibleEvent* event) {
     (void)object->state();
     (void)object->rect();
     if (QAccessibleValueInterface* value = object->valueInterface()) (void)value->currentValue();
-        // How a message for the screen reader alone goes out depends on Qt: an
-        // announcement from 6.8 on, a notification shown with it before.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // A message for the screen reader alone goes out as an announcement
+    // from Qt 6.8 on, as a notification shown with it before.
     if (event->type() == QAccessible::Announcement) {
         g_spoken.push_back(static_cast<QAccessibleAnnouncementEvent*>(event)->message());
     }

@@ -3,13 +3,19 @@
 
 #include "qt_serial_link.h"
 
+#include <QEvent>
 #include <QMetaObject>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
 #include "port_device.h"
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
 
 namespace velmo {
 namespace {
@@ -54,9 +60,51 @@ bool EndsConnection(QSerialPort::SerialPortError code) {
     return code == QSerialPort::ReadError || code == QSerialPort::WriteError || code == QSerialPort::ResourceError;
 }
 
+// A terminal that has been hung up (its USB adapter unplugged, the far end
+// of a pseudo-terminal closed) polls as hung up for good; a working one
+// never does.
+bool HungUp(QSerialPort& port) {
+#ifdef Q_OS_UNIX
+    pollfd line{port.handle(), POLLIN, 0};
+    return ::poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    (void)port;
+    return false;
+#endif
+}
+
 }  // namespace
 
-QtSerialLink::QtSerialLink(DeviceMapping device_for_port) : device_for_port_(std::move(device_for_port)) {
+// Watches Qt's own read notifier of the port. From Qt 6.5 on, QSerialPort
+// takes the end of file that a hung-up terminal reads as "nothing yet", not
+// as an error: no error is signalled, and the notifier fires again at once,
+// for ever. Each time it fires, a check is queued for after Qt's own
+// handling, so the port is given up only where Qt itself has not.
+class QtSerialLink::HangUpWatch final : public QObject {
+public:
+    explicit HangUpWatch(QtSerialLink& link) : link_(link) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::SockAct && !check_queued_) {
+            check_queued_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    check_queued_ = false;
+                    link_.NoticeHangUp();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QtSerialLink& link_;
+    bool check_queued_ = false;
+};
+
+QtSerialLink::QtSerialLink(DeviceMapping device_for_port)
+    : device_for_port_(std::move(device_for_port)), hang_up_watch_(std::make_unique<HangUpWatch>(*this)) {
     if (!device_for_port_) device_for_port_ = [](int port) { return SerialDevicePath(port); };
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError code) { OnPortError(code); });
@@ -111,7 +159,13 @@ void QtSerialLink::Open() {
     }
     // Only what arrives while the port is open counts as received.
     port_.clear(QSerialPort::Input);
+    // Qt makes a new read notifier for every open.
+    for (auto* notifier : port_.findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly)) {
+        if (notifier->type() == QSocketNotifier::Read) notifier->installEventFilter(hang_up_watch_.get());
+    }
 }
+
+QtSerialLink::~QtSerialLink() = default;
 
 void QtSerialLink::Close() {
     ThrowIfLost();
@@ -137,6 +191,8 @@ void QtSerialLink::Write(const std::string& text) {
     // rest follows from the event loop.
     while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(0)) {}
     ThrowIfLost();
+    NoticeHangUp();
+    ThrowIfLost();
 }
 
 std::string QtSerialLink::ReadAll() {
@@ -145,6 +201,8 @@ std::string QtSerialLink::ReadAll() {
     // Take in what the system already holds but the event loop has not yet
     // delivered; a zero wait never blocks.
     while (port_.waitForReadyRead(0)) {}
+    ThrowIfLost();
+    NoticeHangUp();
     ThrowIfLost();
     const QByteArray data = port_.read(input_length_ > 0 ? std::min<qint64>(input_length_, kReadLimit) : kReadLimit);
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
@@ -167,6 +225,14 @@ void QtSerialLink::OnPortError(QSerialPort::SerialPortError code) {
     // close waits for the event loop; until then every call throws anyway.
     QMetaObject::invokeMethod(
         &port_, [this] { port_.close(); }, Qt::QueuedConnection);
+}
+
+void QtSerialLink::NoticeHangUp() {
+    if (!port_.isOpen() || failure_.stage == FailureStage::Session || !HungUp(port_)) return;
+    failure_ =
+        LinkFailure{FailureStage::Session, QSerialPort::ResourceError,
+                    "The device hung up: it reads end of file and takes nothing more", DeviceFileGone(opened_path_)};
+    port_.close();
 }
 
 void QtSerialLink::ThrowIfLost() const {

@@ -5,6 +5,7 @@
 
 #include <QSerialPort>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "line_settings.h"
@@ -31,9 +32,11 @@ struct LinkFailure {
 
 // The serial link on a QSerialPort.
 //
-// A vanished device (an unplugged USB adapter) makes QSerialPort report read
-// errors without end while it still counts as open, so the first read, write
-// or resource error is taken as the end of the connection: the device is
+// A vanished device (an unplugged USB adapter) hangs up the terminal. Qt 6.4
+// then reports read errors without end while the port still counts as open;
+// Qt 6.5 and later report nothing and read end of file without end. Either
+// way the first read, write or resource error, or a hang-up seen on the
+// terminal itself, is taken as the end of the connection: the device is
 // closed and every later call throws SerialError with that first description.
 class QtSerialLink final : public SerialLink {
 public:
@@ -48,6 +51,7 @@ public:
     // `device_for_port` turns the configured port number into the device to
     // open; by default the usual device of that port on this computer.
     explicit QtSerialLink(DeviceMapping device_for_port = {});
+    ~QtSerialLink() override;
 
     QtSerialLink(const QtSerialLink&) = delete;
     QtSerialLink& operator=(const QtSerialLink&) = delete;
@@ -66,7 +70,11 @@ public:
 
 private:
     [[noreturn]] void Fail(FailureStage stage, QSerialPort::SerialPortError code, const std::string& description);
+    class HangUpWatch;
+
     void OnPortError(QSerialPort::SerialPortError code);
+    // Gives the port up if the terminal has hung up and Qt has not said so.
+    void NoticeHangUp();
     void ThrowIfLost() const;
     void RequireOpen() const;
 
@@ -77,6 +85,8 @@ private:
     std::string device_path_;
     std::string opened_path_;  // device_path_ with an alias resolved
     LinkFailure failure_;
+    // Declared before the port, so the port and its notifiers go first.
+    std::unique_ptr<HangUpWatch> hang_up_watch_;
     QSerialPort port_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "panel_view.h"
 #include "protocol.h"
+#include "reply_ending.h"
 #include "serial_link.h"
 #include "timer.h"
 
@@ -22,7 +23,7 @@ public:
     // The newest entries each code list keeps.
     static constexpr int kMaxListEntries = 5000;
     // How many further 10 ms pauses an exchange waits for the rest of a
-    // reply that is still crossing the line.
+    // reply that is still crossing the line, or a query for its answer.
     static constexpr int kMaxReplyPauses = 10;
 
     // The timers keep the window's numbering: timer1 clocks the reply pause,
@@ -85,6 +86,8 @@ private:
     Timer& timer2_;  // the signal poll, every 500 ms while on
     Timer& timer3_;  // the scanner's step, every 50 ms while it runs
     int port_number_;
+    // How this receiver ends its replies, learnt anew at each switch-on.
+    ReplyEnding reply_ending_ = ReplyEnding::Lf;
 };
 
 }  // namespace velmo

@@ -39,12 +39,16 @@ void FrontPanel::ScanStep() {
 bool FrontPanel::QueryAndGather(const std::string& query, const std::string& code, std::string& gathered) {
     link_.Write(query + CR + LF);
     // At 9600 baud the answer cannot be back within one 10 ms pause, so
-    // keep reading until it is complete or 0.1 s of pauses have passed.
+    // keep reading until it is complete, for at most 0.1 s. The first pause
+    // may well bring nothing, as the query itself is still on its way; a
+    // later pause that brings nothing means the receiver is not answering.
     for (int i = 0; i < kMaxReplyPauses; ++i) {
         Pause(0.01);
         if (!link_.IsOpen()) return false;
-        gathered += link_.ReadAll();
+        const std::string more = link_.ReadAll();
+        gathered += more;
         if (HasCompleteAnswer(gathered, code)) break;
+        if (more.empty() && i > 0) break;
     }
     return true;
 }

@@ -22,7 +22,7 @@ struct LineEnding {
     const char* name;
     const char* text;
 };
-constexpr LineEnding kLineEndings[] = {{"CR LF", "\r\n"}, {"CR", "\r"}, {"LF", "\n"}, {"none", ""}};
+constexpr LineEnding kLineEndings[] = {{"crlf", "\r\n"}, {"cr", "\r"}, {"lf", "\n"}, {"none", ""}};
 
 // The panel at the line's own pace, against a receiver that answers after
 // 3 ms as the simulated one does, started with the defaults.
@@ -122,6 +122,9 @@ TEST(LineEndings, EveryEndingIsQuickAndListsWhatCrLfLists) {
     EXPECT_EQ(std::count(reference.codes_in.begin(), reference.codes_in.end(), "-----> I147"), 1);
     for (const auto& ending : kLineEndings) {
         const Session session = RunSession(ending.text);
+        // The figures, for --gtest_output=xml.
+        RecordProperty(std::string("switch_on_ms_") + ending.name, std::to_string(session.switch_on_ms));
+        RecordProperty(std::string("step_ms_") + ending.name, std::to_string(session.step_ms));
         EXPECT_LE(session.switch_on_ms, 200) << ending.name;
         EXPECT_LE(session.step_ms, 40) << ending.name;
         EXPECT_EQ(session.codes_out, reference.codes_out) << ending.name;
@@ -139,6 +142,7 @@ TEST(LineEndings, TheScannerKeepsItsPaceAndHoldsOnABusyChannel) {
         rig.clock.Advance(sim::Micros{5'000'000});
         rig.panel.ToggleScan();
         const auto steps = std::count(rig.link.lines.begin(), rig.link.lines.end(), "I0?");
+        RecordProperty(std::string("scan_steps_in_5_s_") + ending.name, static_cast<int>(steps));
         EXPECT_GE(steps, 98) << ending.name << ": about 20 steps a second";
         EXPECT_EQ(std::count(rig.link.lines.begin(), rig.link.lines.end(), "I1?"), 0) << ending.name;
 

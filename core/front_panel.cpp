@@ -25,14 +25,16 @@ void FrontPanel::SendCommand(const std::string& command) {
     // At 9600 baud a 10 ms pause often ends while a reply is still coming
     // in; cut there, its codes would be listed as fragments. Finish it
     // first, for at most 0.1 s more: until it ends as the receiver's
-    // replies end, or a pause brings nothing, which also shows how they end.
+    // replies end, or the line falls quiet, which also shows how they end.
+    int quiet = 0;
     for (int i = 0; i < kMaxReplyPauses && !reply.empty() && !EndsWithWholeReply(reply, reply_ending_); ++i) {
         Pause(0.01);
         if (!link_.IsOpen()) break;
         const std::string more = link_.ReadAll();
         reply += more;
-        reply_ending_ = LearnReplyEnding(reply, more.empty(), reply_ending_);
-        if (more.empty()) break;
+        quiet = more.empty() ? quiet + 1 : 0;
+        reply_ending_ = LearnReplyEnding(reply, quiet >= kQuietPauses, reply_ending_);
+        if (quiet >= kQuietPauses) break;
     }
     ShowReplies(reply);
 }

@@ -25,6 +25,10 @@ public:
     // How many further 10 ms pauses an exchange waits for the rest of a
     // reply that is still crossing the line, or a query for its answer.
     static constexpr int kMaxReplyPauses = 10;
+    // How many of those pauses in a row that bring nothing show that the
+    // line has fallen quiet. A reply may stall midway, as when a USB serial
+    // adapter holds its bytes back for up to 16 ms.
+    static constexpr int kQuietPauses = 3;
 
     // The timers keep the window's numbering: timer1 clocks the reply pause,
     // timer2 the signal poll, timer3 the scanner.

@@ -27,7 +27,8 @@ ReplyEnding LearnReplyEnding(std::string_view text, bool fell_quiet, ReplyEnding
     const auto cr = text.find('\r');
     if (cr != std::string_view::npos && cr + 1 < text.size()) return ReplyEnding::CrAlone;
     if (!fell_quiet || text.empty()) return known;
-    // At 9600 baud an LF follows its CR within a millisecond, not a pause.
+    // At 9600 baud an LF follows its CR within a millisecond, long before
+    // the line falls quiet.
     if (text.back() == '\r') return ReplyEnding::CrAlone;
     return ReplyEnding::Nothing;
 }

@@ -8,6 +8,7 @@
 //   velmo-demo --tour DIR           a scripted tour, screenshots into DIR
 //   velmo-demo --pass LOW HIGH      one scanner pass, then a hit report
 //   --no-wire-timing                bytes cross the line at once
+//   --line-end crlf|cr|lf|none      how the receiver ends its answers
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStringList>
@@ -26,6 +27,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: velmo-demo [--tour DIR | --pass LOW_MHZ HIGH_MHZ] [--no-wire-timing]\n"
+                 "                  [--line-end crlf|cr|lf|none]\n"
                  "Runs the Velmo front panel against a simulated ICOM PCR1000.\n");
     return 2;
 }
@@ -44,13 +46,17 @@ std::optional<DemoOptions> ReadOptions(const QStringList& arguments) {
     const QCommandLineOption tour("tour", "scripted tour, screenshots into DIR", "DIR");
     const QCommandLineOption pass("pass", "one scanner pass from LOW_MHZ up to HIGH_MHZ");
     const QCommandLineOption no_wire_timing("no-wire-timing", "bytes cross the line at once");
-    parser.addOptions({tour, pass, no_wire_timing});
+    const QCommandLineOption line_end("line-end", "end every answer in crlf, cr, lf or none", "END", "crlf");
+    parser.addOptions({tour, pass, no_wire_timing, line_end});
     parser.addPositionalArgument("LOW_MHZ", "with --pass");
     parser.addPositionalArgument("HIGH_MHZ", "with --pass");
     if (!parser.parse(arguments)) return std::nullopt;
 
     DemoOptions options;
     if (parser.isSet(no_wire_timing)) options.receiver.wire_timing = false;
+    const auto end = velmo::sim::ParseLineEnd(parser.value(line_end).toStdString());
+    if (!end) return std::nullopt;
+    options.receiver.line_end = *end;
     const QStringList numbers = parser.positionalArguments();
     const QStringList tour_dirs = parser.values(tour);
     if (parser.isSet(pass)) {

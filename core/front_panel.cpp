@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "replies.h"
+#include "reply_ending.h"
 
 namespace velmo {
 
@@ -20,13 +21,20 @@ void FrontPanel::SendCommand(const std::string& command) {
     // A switch-off handled during the pause has closed the port.
     if (!link_.IsOpen()) return;
     std::string reply = link_.ReadAll();
+    reply_ending_ = LearnReplyEnding(reply, false, reply_ending_);
     // At 9600 baud a 10 ms pause often ends while a reply is still coming
-    // in; cut there, its codes would be listed as fragments. Finish the
-    // line first, for at most 0.1 s more.
-    for (int i = 0; i < kMaxReplyPauses && !reply.empty() && reply.back() != '\n'; ++i) {
+    // in; cut there, its codes would be listed as fragments. Finish it
+    // first, for at most 0.1 s more: until it ends as the receiver's
+    // replies end, or the line falls quiet, which also shows how they end.
+    int quiet = 0;
+    for (int i = 0; i < kMaxReplyPauses && !reply.empty() && !EndsWithWholeReply(reply, reply_ending_); ++i) {
         Pause(0.01);
         if (!link_.IsOpen()) break;
-        reply += link_.ReadAll();
+        const std::string more = link_.ReadAll();
+        reply += more;
+        quiet = more.empty() ? quiet + 1 : 0;
+        reply_ending_ = LearnReplyEnding(reply, quiet >= kQuietPauses, reply_ending_);
+        if (quiet >= kQuietPauses) break;
     }
     ShowReplies(reply);
 }

@@ -8,6 +8,7 @@
 
 #include "panel_view.h"
 #include "protocol.h"
+#include "reply_ending.h"
 #include "serial_link.h"
 #include "timer.h"
 
@@ -22,8 +23,12 @@ public:
     // The newest entries each code list keeps.
     static constexpr int kMaxListEntries = 5000;
     // How many further 10 ms pauses an exchange waits for the rest of a
-    // reply that is still crossing the line.
+    // reply that is still crossing the line, or a query for its answer.
     static constexpr int kMaxReplyPauses = 10;
+    // How many of those pauses in a row that bring nothing show that the
+    // line has fallen quiet. A reply may stall midway, as when a USB serial
+    // adapter holds its bytes back for up to 16 ms.
+    static constexpr int kQuietPauses = 3;
 
     // The timers keep the window's numbering: timer1 clocks the reply pause,
     // timer2 the signal poll, timer3 the scanner.
@@ -85,6 +90,8 @@ private:
     Timer& timer2_;  // the signal poll, every 500 ms while on
     Timer& timer3_;  // the scanner's step, every 50 ms while it runs
     int port_number_;
+    // How this receiver ends its replies, learnt anew at each switch-on.
+    ReplyEnding reply_ending_ = ReplyEnding::Lf;
 };
 
 }  // namespace velmo

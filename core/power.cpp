@@ -55,6 +55,7 @@ void FrontPanel::SetDefaults() {
 void FrontPanel::PowerOn() {
     if (link_.IsOpen()) return;
     link_.Open();
+    reply_ending_ = ReplyEnding::Lf;
     SendCommand(protocol::kSwitchOn);
     SendCommand(protocol::kAfterSwitchOn);
     SendVolume();

@@ -39,12 +39,18 @@ void FrontPanel::ScanStep() {
 bool FrontPanel::QueryAndGather(const std::string& query, const std::string& code, std::string& gathered) {
     link_.Write(query + CR + LF);
     // At 9600 baud the answer cannot be back within one 10 ms pause, so
-    // keep reading until it is complete or 0.1 s of pauses have passed.
+    // keep reading until it is complete, for at most 0.1 s, or until the
+    // line has fallen quiet: a receiver that has not answered by then is
+    // not going to.
+    int quiet = 0;
     for (int i = 0; i < kMaxReplyPauses; ++i) {
         Pause(0.01);
         if (!link_.IsOpen()) return false;
-        gathered += link_.ReadAll();
+        const std::string more = link_.ReadAll();
+        gathered += more;
         if (HasCompleteAnswer(gathered, code)) break;
+        quiet = more.empty() ? quiet + 1 : 0;
+        if (quiet >= kQuietPauses) break;
     }
     return true;
 }

@@ -131,6 +131,7 @@ int main(int argc, char** argv) {
         receiver.latency = std::chrono::milliseconds(options.latency_ms);
         receiver.wire_timing = options.wire_timing;
         receiver.double_last = options.double_last;
+        receiver.line_end = options.line_end;
 
         auto server = std::make_unique<PtyServer>(receiver, options.log ? &std::cerr : nullptr);
         if (user) HandTerminalTo(server->SlavePath(), *user);

@@ -41,6 +41,7 @@ std::string SimUsage() {
            "  --no-wire-timing   bytes cross instantly instead of at 960 bytes/s\n"
            "  --double-last P    repeat the last character of an answer (\"G0000\") with\n"
            "                     the chance P, 0 to 1 (default 0); drawn from the seed\n"
+           "  --line-end END     end every answer in crlf, cr, lf or none (default crlf)\n"
            "  --help             show this text\n";
 }
 
@@ -57,7 +58,8 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
             options.force = true;
         } else if (arg == "--no-wire-timing") {
             options.wire_timing = false;
-        } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms" || arg == "--double-last") {
+        } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms" || arg == "--double-last" ||
+                   arg == "--line-end") {
             if (!has_value) return arg + " needs a value";
             const std::string& value = args[++i];
             if (arg == "--link") {
@@ -65,6 +67,10 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
                 options.link_path = value;
             } else if (arg == "--seed") {
                 if (!ReadNumber(value, options.seed)) return "--seed wants a whole number, not '" + value + "'";
+            } else if (arg == "--line-end") {
+                const auto end = ParseLineEnd(value);
+                if (!end) return "--line-end wants crlf, cr, lf or none, not '" + value + "'";
+                options.line_end = *end;
             } else if (arg == "--double-last") {
                 double chance = 0;
                 // NaN fails both comparisons.

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "sim/line_end.h"
+
 namespace velmo::sim {
 
 // The command line of velmo-sim.
@@ -17,6 +19,7 @@ struct SimOptions {
     bool wire_timing = true;
     // The chance, 0 to 1, that an answer repeats its last character.
     double double_last = 0.0;
+    LineEnd line_end = LineEnd::CrLf;
     bool log = false;
     std::string link_path;  // empty: no symlink
     bool force = false;     // replace a symlink that velmo-sim did not make

@@ -30,6 +30,7 @@ SimulatedReceiver::SimulatedReceiver(ReceiverOptions options)
       framer_(CrGrace(options.wire_timing)),
       latency_(options.latency),
       double_last_(options.double_last),
+      line_end_(options.line_end),
       // Apart from the band noise's own use of the seed.
       answer_faults_(options.seed ^ 0x5eed'd0b1e'1a57ULL) {}
 
@@ -82,7 +83,7 @@ void SimulatedReceiver::Emit(Direction direction, Micros at, std::string_view te
 
 void SimulatedReceiver::TakeLine(const ReceivedLine& line) {
     Emit(Direction::ToReceiver, line.at, line.text);
-    std::string answer = model_.Answer(line.text, line.at);
+    std::string answer = WithLineEnd(model_.Answer(line.text, line.at), line_end_);
     if (answer.empty() || never_answer_) return;
     if (DoubleThisAnswer()) {
         const auto last = answer.find_last_not_of("\r\n");

@@ -13,6 +13,7 @@
 
 #include "sim/band.h"
 #include "sim/clock.h"
+#include "sim/line_end.h"
 #include "sim/line_framer.h"
 #include "sim/receiver_model.h"
 #include "sim/wire.h"
@@ -30,6 +31,8 @@ struct ReceiverOptions {
     // end ("G0000" CR LF), as some units are reported to do now and then.
     // Drawn for every answer from a generator seeded with `seed`.
     double double_last = 0.0;
+    // How each answer ends on the line.
+    LineEnd line_end = LineEnd::CrLf;
 };
 
 // The receiver at the far end of a 9600-baud line: bytes written at the
@@ -88,6 +91,7 @@ private:
     Micros latency_;
     bool never_answer_ = false;
     double double_last_;
+    LineEnd line_end_;
     std::mt19937_64 answer_faults_;
     Observer observer_;
 

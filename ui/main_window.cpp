@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -54,6 +55,8 @@ void MainWindow::WireEvents() {
     connect(frequency_down_, &QAbstractButton::clicked, this, &MainWindow::FrequencyDown_Click);
     connect(direct_, &QAbstractButton::clicked, this, &MainWindow::Direct_Click);
     connect(scan_, &QAbstractButton::clicked, this, &MainWindow::Scan_Click);
+    // Typing a step moves the list's entry as well; the box raises no event.
+    connect(tuning_step_, &QComboBox::editTextChanged, this, [this] { FollowStepText(); });
 
     // valueChanged comes only on a real change, from the user or from code.
     connect(Bar(ScrollBar::Volume), &QScrollBar::valueChanged, this, &MainWindow::Volume_Change);

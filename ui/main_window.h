@@ -137,6 +137,8 @@ private:
     QCheckBox* Box(CheckBox box) const;
     QListWidget* List(CodeList list) const;
     void ScrollListToPendingTop(CodeList list);
+    // Makes the tuning step's current entry the one its text names.
+    void FollowStepText();
 
     // Asked after every wait for events, so that a connection lost while
     // nothing is being sent (the scanner's hold) ends the program at once.

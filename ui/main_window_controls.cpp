@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "button_keys.h"
 #include "button_pictures.h"
 #include "main_window.h"
 #include "panel_texts.h"
@@ -251,6 +252,13 @@ void MainWindow::BuildControls() {
         options_[index++] =
             OptionButtonIn(filter_frame, filters, name, QString::fromLatin1(caption), TwipsRect(240, top, 1575, 495));
         top += 360;
+    }
+
+    new OptionGroupKeys(modes);
+    new OptionGroupKeys(filters);
+    auto* enter_clicks = new EnterClicks(this);
+    for (QAbstractButton* button : {radio_on_, radio_off_, frequency_up_, frequency_down_, direct_, scan_}) {
+        enter_clicks->Watch(button);
     }
 
     // Controls that lie over a frame without belonging to it go on top.

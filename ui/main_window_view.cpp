@@ -87,7 +87,17 @@ void MainWindow::SetCheckState(CheckBox box, int state) {
 
 std::string MainWindow::TuningStepText() const { return ToPanelText(tuning_step_->currentText()); }
 
-void MainWindow::SetTuningStepText(const std::string& text) { tuning_step_->setEditText(FromPanelText(text)); }
+void MainWindow::SetTuningStepText(const std::string& text) {
+    tuning_step_->setEditText(FromPanelText(text));
+    FollowStepText();
+}
+
+void MainWindow::FollowStepText() {
+    // The list opens on the step shown, and the arrow keys move from it. A
+    // text that is no step leaves the entry as it was.
+    const int entry = tuning_step_->findText(tuning_step_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (entry >= 0 && entry != tuning_step_->currentIndex()) tuning_step_->setCurrentIndex(entry);
+}
 
 void MainWindow::SetFrequencyDisplay(const std::string& text) {
     display_frequency_->setText(FromPanelText(text));

@@ -271,6 +271,28 @@ def check_tuning(reader, f):
     f.check(reader.told("145.5125 MHz"), "a typed frequency is told (told: %r)" % reader.notifications[-3:])
 
 
+def check_option_groups(reader, f):
+    """Tab enters each option group at its selected button, so the reader
+    names the mode and the filter in use; the arrow keys move the selection
+    within a group."""
+    def focused_option(name):
+        def test():
+            node = reader.focused_object()
+            return node is not None and node.name == name and node.getRoleName() == "radio button" \
+                and node.getState().contains(pyatspi.STATE_CHECKED)
+        return wait_until(test, 5)
+
+    f.check(reader.focus("IF Shift", "scroll bar"), "IF Shift takes the focus")
+    key("Tab")
+    f.check(focused_option("WFM"), "Tab from IF Shift names the selected mode WFM")
+    key("Tab")
+    f.check(focused_option("230 KHz"), "the next Tab names the selected filter 230 KHz")
+    key("Down")
+    f.check(focused_option("2.8 KHz"), "Down selects the first filter, round from the last")
+    key("Up")
+    f.check(focused_option("230 KHz"), "Up selects 230 KHz again")
+
+
 def type_frequency(reader, f, text):
     """Types a frequency into the input box that Ctrl opens."""
     key("ctrl")
@@ -335,6 +357,7 @@ def main():
         focus_window()
         check_names(reader, f)
         check_tuning(reader, f)
+        check_option_groups(reader, f)
         if switch_on:
             check_receiver(reader, f)
         key("Escape")

@@ -11,11 +11,13 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "panel_on_sim.h"
+#include "switch_on_commands.h"
 #include "window_test_support.h"
 
 namespace velmo::e2e {
@@ -219,6 +221,51 @@ TEST(DoubledLast, SomeAnswersDoubledTheListsShowWhatCame) {
     EXPECT_GT(Count(answered, "G000"), 0) << "some not";
     EXPECT_TRUE(panel.failures.empty());
 }
+
+// A receiver whose answers end in CR LF, CR, LF or nothing at all: switching
+// on, a tuning step, the signal bar and a hold on the first station work
+// alike, and every entry of the lists is a whole code behind its marker.
+class LineEnds : public ::testing::TestWithParam<sim::LineEnd> {};
+
+TEST_P(LineEnds, TheSessionWorksAndTheListsAreWhole) {
+    sim::ReceiverOptions options;
+    options.line_end = GetParam();
+    PanelOnSim panel(options);
+    SwitchOn(panel);
+    EXPECT_EQ(panel.user.CodesOut(), testing::kSwitchOnCommands);
+    // 81.3 MHz carries a strong station.
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 3s)) << panel.user.SignalBar();
+    panel.user.Click("FrequencyUp");
+    EXPECT_TRUE(WaitUntil([&] { return panel.sim.Lines().back() == "K00081400000060400"; }, 3s));
+    EXPECT_EQ(panel.user.Display(), "81.400.000");
+
+    Sampler sampler(panel);
+    panel.user.Click("Scan");
+    ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();
+    panel.user.Click("Scan");
+    std::optional<qint64> arrived, left;
+    for (const auto& s : sampler.samples) {
+        if (!arrived && s.display == "82.500.000") arrived = s.at_ms;
+        if (arrived && !left && s.display != "82.500.000") left = s.at_ms;
+    }
+    ASSERT_TRUE(arrived && left);
+    EXPECT_GE(*left - *arrived, 5900) << "held for 6 s";
+    EXPECT_LE(*left - *arrived, 7000);
+
+    EXPECT_TRUE(ListsShowWhatCame(panel));
+    const std::regex whole("-> G00[01]|-----> I1[0-9A-F]{2}|---------> I0[0-9]{2}");
+    for (const auto& entry : panel.user.CodesIn()) EXPECT_TRUE(std::regex_match(entry, whole)) << entry;
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+std::string EndingName(const ::testing::TestParamInfo<sim::LineEnd>& ending) {
+    const char* const names[] = {"CrLf", "Cr", "Lf", "None"};
+    return names[static_cast<int>(ending.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryEnding, LineEnds,
+                         ::testing::Values(sim::LineEnd::CrLf, sim::LineEnd::Cr, sim::LineEnd::Lf, sim::LineEnd::None),
+                         EndingName);
 
 }  // namespace
 }  // namespace velmo::e2e

@@ -19,12 +19,14 @@ TEST(SimOptions, DefaultsWithoutArguments) {
     EXPECT_TRUE(o.link_path.empty());
     EXPECT_FALSE(o.force);
     EXPECT_EQ(o.double_last, 0.0);
+    EXPECT_EQ(o.line_end, LineEnd::CrLf);
     EXPECT_FALSE(o.help);
 }
 
 TEST(SimOptions, EveryOptionIsRead) {
-    const auto parsed = ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--no-wire-timing", "--log", "--link",
-                                         "/dev/velmo1", "--force", "--double-last", "0.25", "--help"});
+    const auto parsed =
+        ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--no-wire-timing", "--log", "--link", "/dev/velmo1",
+                         "--force", "--double-last", "0.25", "--line-end", "cr", "--help"});
     ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed));
     const auto& o = std::get<SimOptions>(parsed);
     EXPECT_EQ(o.seed, 99u);
@@ -34,6 +36,7 @@ TEST(SimOptions, EveryOptionIsRead) {
     EXPECT_EQ(o.link_path, "/dev/velmo1");
     EXPECT_TRUE(o.force);
     EXPECT_EQ(o.double_last, 0.25);
+    EXPECT_EQ(o.line_end, LineEnd::Cr);
     EXPECT_TRUE(o.help);
 }
 
@@ -57,6 +60,10 @@ TEST(SimOptions, BadArgumentsAreRefused) {
         {"--double-last", "half"},
         {"--double-last", "0.5x"},
         {"--double-last", ""},
+        {"--line-end"},
+        {"--line-end", "CRLF"},
+        {"--line-end", "crlf "},
+        {"--line-end", ""},
         {"--frobnicate"},
         {"extra"},
     };
@@ -66,6 +73,13 @@ TEST(SimOptions, BadArgumentsAreRefused) {
     }
     for (const char* chance : {"0", "1", "0.001", "1.0"}) {
         EXPECT_TRUE(std::holds_alternative<SimOptions>(ParseSimOptions({"--double-last", chance}))) << chance;
+    }
+    const std::pair<const char*, LineEnd> ends[] = {
+        {"crlf", LineEnd::CrLf}, {"cr", LineEnd::Cr}, {"lf", LineEnd::Lf}, {"none", LineEnd::None}};
+    for (const auto& [name, end] : ends) {
+        const auto parsed = ParseSimOptions({"--line-end", name});
+        ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed)) << name;
+        EXPECT_EQ(std::get<SimOptions>(parsed).line_end, end) << name;
     }
 }
 

@@ -8,17 +8,19 @@
 namespace velmo::testing {
 
 // A far end that acknowledges every command and answers the two queries
-// with the given squelch status and signal level digits.
+// with the given squelch status and signal level digits, each answer ended
+// with `line_end`.
 struct ScriptedReceiver {
     std::string squelch = "04";
     std::string signal = "47";
     bool silent = false;
+    std::string line_end = "\r\n";
 
     std::string operator()(const std::string& line) const {
         if (silent) return "";
-        if (line == "I0?") return "I0" + squelch + "\r\n";
-        if (line == "I1?") return "I1" + signal + "\r\n";
-        return "G000\r\n";
+        if (line == "I0?") return "I0" + squelch + line_end;
+        if (line == "I1?") return "I1" + signal + line_end;
+        return "G000" + line_end;
     }
 };
 

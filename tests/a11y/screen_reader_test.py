@@ -87,6 +87,7 @@ ROLES = {
     "label": pyatspi.ROLE_LABEL,
     "push button": pyatspi.ROLE_PUSH_BUTTON,
     "check box": pyatspi.ROLE_CHECK_BOX,
+    "radio button": pyatspi.ROLE_RADIO_BUTTON,
     "text": pyatspi.ROLE_TEXT,
     "dialog": pyatspi.ROLE_DIALOG,
 }
@@ -104,7 +105,8 @@ class Reader:
         self.app = app
         self.notifications = []  # messages told, in order
         self.missed = 0
-        self.focus_name = None  # the control the focus last went to
+        self.focus_node = None  # the control the focus last went to
+        self.focus_name = None  # and its name then
         pyatspi.Registry.registerEventListener(self._on_event, "object:state-changed:showing")
         pyatspi.Registry.registerEventListener(self._on_event, "object:announcement")
         pyatspi.Registry.registerEventListener(self._on_focus, "object:state-changed:focused")
@@ -112,6 +114,7 @@ class Reader:
     def _on_focus(self, event):
         try:
             if event.detail1:
+                self.focus_node = event.source
                 self.focus_name = event.source.name
         except Exception:
             self.missed += 1
@@ -277,8 +280,8 @@ def check_option_groups(reader, f):
     within a group."""
     def focused_option(name):
         def test():
-            node = reader.focused_object()
-            return node is not None and node.name == name and node.getRoleName() == "radio button" \
+            node = reader.focus_node
+            return node is not None and node.name == name and node.getRole() == ROLES["radio button"] \
                 and node.getState().contains(pyatspi.STATE_CHECKED)
         return wait_until(test, 5)
 

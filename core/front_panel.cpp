@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "panel_numbers.h"
 #include "replies.h"
 
 namespace velmo {
@@ -16,15 +17,15 @@ void FrontPanel::SendCommand(const std::string& command) {
     if (!link_.IsOpen()) return;
     AddListEntry(CodeList::CodesOut, command);
     link_.Write(command + CR + LF);
-    Pause(0.01);
+    Pause(panel_numbers::kReplyPauseSeconds);
     // A switch-off handled during the pause has closed the port.
     if (!link_.IsOpen()) return;
     std::string reply = link_.ReadAll();
-    // At 9600 baud a 10 ms pause often ends while a reply is still coming
+    // At 9600 baud a reply pause often ends while a reply is still coming
     // in; cut there, its codes would be listed as fragments. Finish the
     // line first, for at most 0.1 s more.
     for (int i = 0; i < kMaxReplyPauses && !reply.empty() && reply.back() != '\n'; ++i) {
-        Pause(0.01);
+        Pause(panel_numbers::kReplyPauseSeconds);
         if (!link_.IsOpen()) break;
         reply += link_.ReadAll();
     }

@@ -30,7 +30,9 @@ TEST(RootOnlyFolder, TheCasesThatRunAsNobodyPassFromThere) {
     const std::string program = folder / "velmo_fault_tests";
     std::error_code not_linked;
     fs::create_hard_link(testing::SelfPath(), program, not_linked);
-    if (not_linked) ASSERT_TRUE(fs::copy_file(testing::SelfPath(), program));
+    if (not_linked) {
+        ASSERT_TRUE(fs::copy_file(testing::SelfPath(), program));
+    }
 
     testing::ChildProcess::Options options;
     options.merge_errors = true;

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # velmo_add_gtests(TARGET LAYER LABEL [PREFIX P] [SLOW REGEX] [TIMING REGEX]
-#                  [NO_PRETTY_VALUES] [PROPERTIES NAME VALUE ...])
+#                  [NO_PRETTY_VALUES] [SUITES] [PROPERTIES NAME VALUE ...])
 #
 # Makes CTest tests of a GoogleTest program once it is built, labelled for
 # `ctest -L` / `-LE`: LAYER on every one (core, sim, ui, serial, e2e,
@@ -10,23 +10,27 @@
 # 2 s), and `timing` on those matching TIMING. Timing tests assert a
 # duration, so they run alone on the machine (RUN_SERIAL).
 #
-# With VELMO_TESTS_PER_SUITE each test suite is one CTest test, one process
-# running all its cases; otherwise each case is (gtest_discover_tests). The
-# sanitizer build uses suites: a process there costs far more to start.
+# With VELMO_TESTS_PER_SUITE, a program marked SUITES makes one CTest test
+# per test suite, one process running all its cases; otherwise each case is
+# one (gtest_discover_tests). The sanitizer build uses suites for the
+# programs of many short cases that each start Qt (ui, serial): a process
+# there costs more to start than most of their cases take. The programs of
+# long real-time cases keep one test per case, which spreads them over the
+# cores and keeps a timing case from holding its whole suite to one core.
 # SLOW and TIMING are matched against the names of the cases (PREFIX, suite,
 # case) in both; a suite takes the labels of its cases.
-option(VELMO_TESTS_PER_SUITE "One CTest test per GoogleTest suite instead of per case" OFF)
+option(VELMO_TESTS_PER_SUITE "One CTest test per GoogleTest suite for the programs marked SUITES" OFF)
 
 set(VELMO_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/suites_to_ctest.cmake)
 
 function(velmo_add_gtests target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_PRETTY_VALUES" "LAYER;PREFIX;SLOW;TIMING" "PROPERTIES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_PRETTY_VALUES;SUITES" "LAYER;PREFIX;SLOW;TIMING" "PROPERTIES")
   if(NOT arg_LAYER)
     message(FATAL_ERROR "velmo_add_gtests(${target}): LAYER is required")
   endif()
   set(labels_script "${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake")
 
-  if(VELMO_TESTS_PER_SUITE)
+  if(VELMO_TESTS_PER_SUITE AND arg_SUITES)
     set(suites_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake")
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND}

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "panel_numbers.h"
 #include "replies.h"
 #include "reply_ending.h"
 
@@ -17,18 +18,18 @@ void FrontPanel::SendCommand(const std::string& command) {
     if (!link_.IsOpen()) return;
     AddListEntry(CodeList::CodesOut, command);
     link_.Write(command + CR + LF);
-    Pause(0.01);
+    Pause(panel_numbers::kReplyPauseSeconds);
     // A switch-off handled during the pause has closed the port.
     if (!link_.IsOpen()) return;
     std::string reply = link_.ReadAll();
     reply_ending_ = LearnReplyEnding(reply, false, reply_ending_);
-    // At 9600 baud a 10 ms pause often ends while a reply is still coming
+    // At 9600 baud a reply pause often ends while a reply is still coming
     // in; cut there, its codes would be listed as fragments. Finish it
     // first, for at most 0.1 s more: until it ends as the receiver's
     // replies end, or the line falls quiet, which also shows how they end.
     int quiet = 0;
     for (int i = 0; i < kMaxReplyPauses && !reply.empty() && !EndsWithWholeReply(reply, reply_ending_); ++i) {
-        Pause(0.01);
+        Pause(panel_numbers::kReplyPauseSeconds);
         if (!link_.IsOpen()) break;
         const std::string more = link_.ReadAll();
         reply += more;

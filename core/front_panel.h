@@ -22,7 +22,7 @@ class FrontPanel {
 public:
     // The newest entries each code list keeps.
     static constexpr int kMaxListEntries = 5000;
-    // How many further 10 ms pauses an exchange waits for the rest of a
+    // How many further reply pauses an exchange waits for the rest of a
     // reply that is still crossing the line, or a query for its answer.
     static constexpr int kMaxReplyPauses = 10;
     // How many of those pauses in a row that bring nothing show that the
@@ -36,6 +36,25 @@ public:
 
     // Serial command exchange.
     void SendCommand(const std::string& command);
+
+    // How the panel waits. Pause is not a sleep: it runs the window's events
+    // until Timer1 ticks (view.DoEvents(), a nested event loop in Qt terms),
+    // so operations are re-entrant: a click, a key or a timer tick that comes
+    // during a pause runs at once, inside it, on the same stack, and may
+    // pause in turn. An operation therefore cannot trust after a pause what
+    // it read before one. The port may have been closed (switched off
+    // meanwhile): every caller tests IsOpen() again before it reads or
+    // carries on (SendCommand, ScanStep, QueryAndGather, PowerOn, PowerOff).
+    // Frequency and the settings may have changed: SendFrequency and the
+    // other senders read them at their own start and send what they read.
+    // Pauses share Timer1, so an inner pause ends the outer one too (a click
+    // ends the scanner's hold). The program may have ended: DoEvents then
+    // throws ProgramEnded, which unwinds every operation under way to its
+    // event procedure without another step (PanelView::EndProgram, and the
+    // window's Guard). A timer's tick never starts inside its own last tick
+    // (the Qt timer adapter drops it, ui/qt_timer.h). Presses nest as deep
+    // as the user keeps pressing during pauses, so the program gives its
+    // main thread a larger stack (ui/stack_room.h).
     void Pause(double seconds);
     void Timer1_Timer();
     void ShowReplies(std::string reply);
@@ -87,8 +106,8 @@ private:
     SerialLink& link_;
     PanelView& view_;
     Timer& timer1_;  // the reply pause: Pause waits for its tick
-    Timer& timer2_;  // the signal poll, every 500 ms while on
-    Timer& timer3_;  // the scanner's step, every 50 ms while it runs
+    Timer& timer2_;  // the signal poll, every kSignalPollMs while on
+    Timer& timer3_;  // the scanner's step, every kScanStepMs while it runs
     int port_number_;
     // How this receiver ends its replies, learnt anew at each switch-on.
     ReplyEnding reply_ending_ = ReplyEnding::Lf;

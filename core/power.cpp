@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "front_panel.h"
+#include "panel_numbers.h"
 #include "protocol.h"
 #include "signal_reading.h"
 #include "tuning_command.h"
@@ -29,23 +30,23 @@ void FrontPanel::SetDefaults() {
     Try([&] { timer2_.SetEnabled(false); });
     Try([&] { timer3_.SetEnabled(false); });
     Try([&] { timer1_.SetInterval(0); });
-    Try([&] { timer2_.SetInterval(500); });
-    Try([&] { timer3_.SetInterval(50); });
+    Try([&] { timer2_.SetInterval(panel_numbers::kSignalPollMs); });
+    Try([&] { timer3_.SetInterval(panel_numbers::kScanStepMs); });
     Try([&] { link_.Configure(port_number_, protocol::kLineSettings, 0); });
-    Try([&] { view_.SetScrollValue(ScrollBar::Volume, 100); });
-    Try([&] { view_.SetScrollValue(ScrollBar::Squelch, 128); });
-    Try([&] { view_.SetScrollValue(ScrollBar::IfShift, 80); });
+    Try([&] { view_.SetScrollValue(ScrollBar::Volume, panel_numbers::kStartVolume); });
+    Try([&] { view_.SetScrollValue(ScrollBar::Squelch, panel_numbers::kStartSquelch); });
+    Try([&] { view_.SetScrollValue(ScrollBar::IfShift, panel_numbers::kStartIfShift); });
     for (const auto button : {OptionButton::AM, OptionButton::FM, OptionButton::WFM, OptionButton::USB,
                               OptionButton::LSB, OptionButton::CW, OptionButton::Filter1, OptionButton::Filter2,
                               OptionButton::Filter3, OptionButton::Filter4, OptionButton::Filter5}) {
-        const bool selected = button == OptionButton::WFM || button == OptionButton::Filter5;
+        const bool selected = button == panel_numbers::kStartMode || button == panel_numbers::kStartFilter;
         Try([&] { view_.SetOptionSelected(button, selected); });
     }
     for (const auto box : {CheckBox::AFC, CheckBox::AGC, CheckBox::ATT, CheckBox::NB}) {
         Try([&] { view_.SetCheckState(box, kUnchecked); });
     }
-    Try([&] { view_.SetTuningStepText("100 KHz"); });
-    Try([&] { Frequency = 81.3; });
+    Try([&] { view_.SetTuningStepText(panel_numbers::kStartTuningStep); });
+    Try([&] { Frequency = panel_numbers::kStartFrequencyMhz; });
     Try([&] { view_.SetFrequencyDisplay(FrequencyDisplayText(Frequency)); });
     Try([&] { view_.SetIndicator(Indicator::OnOffLabel, kRed); });
     Try([&] { view_.SetIndicator(Indicator::ScanLabel, kRed); });

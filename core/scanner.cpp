@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "front_panel.h"
+#include "panel_numbers.h"
 #include "protocol.h"
 #include "signal_reading.h"
 
@@ -23,7 +24,7 @@ void FrontPanel::ToggleScan() {
 void FrontPanel::ScanStep() {
     if (!link_.IsOpen()) return;
     TuneUp();
-    Pause(0.01);
+    Pause(panel_numbers::kReplyPauseSeconds);
     if (!link_.IsOpen()) return;
     std::string reply;
     const bool still_open = QueryAndGather(protocol::kSquelchQuery, protocol::kSquelchAnswer, reply);
@@ -33,18 +34,18 @@ void FrontPanel::ScanStep() {
     ReadSignal();
     // Hold on the busy channel; any exchange started meanwhile ends the
     // hold with its own pause.
-    Pause(6);
+    Pause(panel_numbers::kScannerHoldSeconds);
 }
 
 bool FrontPanel::QueryAndGather(const std::string& query, const std::string& code, std::string& gathered) {
     link_.Write(query + CR + LF);
-    // At 9600 baud the answer cannot be back within one 10 ms pause, so
-    // keep reading until it is complete, for at most 0.1 s, or until the
-    // line has fallen quiet: a receiver that has not answered by then is
-    // not going to.
+    // At 9600 baud the answer cannot be back within one reply pause, so
+    // keep reading until it is complete, for at most kMaxReplyPauses more
+    // pauses, or until the line has fallen quiet: a receiver that has not
+    // answered by then is not going to.
     int quiet = 0;
     for (int i = 0; i < kMaxReplyPauses; ++i) {
-        Pause(0.01);
+        Pause(panel_numbers::kReplyPauseSeconds);
         if (!link_.IsOpen()) return false;
         const std::string more = link_.ReadAll();
         gathered += more;

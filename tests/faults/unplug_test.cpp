@@ -10,6 +10,7 @@
 #include <iostream>
 #include <optional>
 
+#include "panel_numbers.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
 #include "pty_receiver.h"
@@ -21,7 +22,7 @@ namespace {
 using namespace velmo::testing;
 using namespace std::chrono_literals;
 
-constexpr qint64 kPollPeriodMs = 500;
+constexpr qint64 kPollPeriodMs = panel_numbers::kSignalPollMs;
 constexpr qint64 kMarginMs = 300;
 
 bool Contains(const std::vector<std::string>& lines, const std::string& line) {

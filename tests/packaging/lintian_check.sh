@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Checks a built velmo .deb without installing it (no root needed):
-#  - lintian, Debian's package checker, reports no error and no warning;
+#  - lintian, Debian's package checker, reports no error and no warning,
+#    and no hardening tag at info level;
 #  - the newest entry of the changelog in the package is the package's
 #    version (the version comes from CMake's project(), the changelog is
 #    written by hand, so a new version needs a new entry).
@@ -27,5 +28,13 @@ logged=$(dpkg-parsechangelog -l - -S Version <<<"$changelog")
   die "the package is version $version but its changelog's newest entry is $logged: add an entry to packaging/debian/changelog"
 
 # --fail-on makes warnings fail too; a clean package prints nothing.
-lintian --info --fail-on error,warning "$deb" || die "lintian reports the problems above in $(basename "$deb")"
+# Info-level tags are shown too: the hardening tags are among them.
+report=$(lintian --info --display-info --fail-on error,warning "$deb") || {
+  echo "$report"
+  die "lintian reports the problems above in $(basename "$deb")"
+}
+echo "$report"
+if grep -q 'hardening-' <<<"$report"; then
+  die "lintian finds programs built without Debian's hardening in $(basename "$deb")"
+fi
 echo "lintian check: $(basename "$deb"): no errors or warnings; changelog at $version"

@@ -63,12 +63,16 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     std::vector<std::string> argument_texts{program};
     argument_texts.insert(argument_texts.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment_texts = Environment(options);
-    std::vector<char*> argv = Pointers(argument_texts);
-    std::vector<char*> envp = Pointers(environment_texts);
-
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0) return;
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return;
+    // Another user may not be able to reach the program by its path (a
+    // clone under /root); a descriptor opened now reaches it regardless.
+    const int program_fd = options.as_user ? open(program.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+    std::vector<char*> argv = Pointers(argument_texts);
+    std::vector<char*> envp = Pointers(environment_texts);
+    const char* working_folder = options.working_folder.empty() ? nullptr : options.working_folder.c_str();
+
     const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
@@ -77,13 +81,20 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         dup2(in[0], STDIN_FILENO);
         dup2(out[1], STDOUT_FILENO);
         dup2(options.merge_errors ? out[1] : err[1], STDERR_FILENO);
+        if (working_folder != nullptr && chdir(working_folder) != 0) _exit(126);
         if (options.as_user) {
             const auto [uid, gid] = *options.as_user;
             if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) _exit(126);
+            if (access(".", X_OK) != 0 && chdir("/") != 0) _exit(126);
+            if (program_fd >= 0) {
+                fexecve(program_fd, argv.data(), envp.data());
+                _exit(127);
+            }
         }
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
+    if (program_fd >= 0) close(program_fd);
     close(in[0]);
     close(out[1]);
     close(err[1]);

@@ -26,8 +26,13 @@ public:
         // Standard error goes to the output pipe too, in order.
         bool merge_errors = false;
         // Runs as this user and group with no supplementary groups (needs
-        // root to change user).
+        // root to change user). The program is started from a descriptor
+        // opened before the change, so that user need not reach it by its
+        // path: the clone may sit in a folder only root may enter. Where
+        // that user cannot enter the working folder, it runs in /.
         std::optional<std::pair<uid_t, gid_t>> as_user;
+        // Runs in this folder; empty: in this process's.
+        std::string working_folder;
     };
 
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments, Options options);

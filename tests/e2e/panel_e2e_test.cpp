@@ -81,16 +81,15 @@ TEST(EndToEnd, TheScannerHoldsOnTheFirstStationForSixSecondsThenGoesOn) {
     // From 81.3 MHz in 100 KHz steps the first station is at 82.5 MHz.
     ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();
 
-    std::optional<qint64> arrived, left;
+    const auto hold = sampler.FirstStayAt("82.500.000");
+    ASSERT_TRUE(hold);
+    EXPECT_GE(hold->left_ms - hold->arrived_ms, 5900) << "held for 6 s";
+    EXPECT_LE(hold->left_ms - hold->arrived_ms, 7000);
     int longest_bar = 0;
     for (const auto& s : sampler.samples) {
-        if (!arrived && s.display == "82.500.000") arrived = s.at_ms;
-        if (arrived && !left && s.display != "82.500.000") left = s.at_ms;
-        if (arrived && !left) longest_bar = std::max(longest_bar, BarLength(s.bar));
+        if (s.at_ms >= hold->arrived_ms && s.at_ms < hold->left_ms)
+            longest_bar = std::max(longest_bar, BarLength(s.bar));
     }
-    ASSERT_TRUE(arrived && left);
-    EXPECT_GE(*left - *arrived, 5900) << "held for 6 s";
-    EXPECT_LE(*left - *arrived, 7000);
     EXPECT_GT(longest_bar, 50) << "the bar shows the station during the hold";
     const auto in = panel.user.CodesIn();
     EXPECT_TRUE(std::find(in.begin(), in.end(), "---------> I007") != in.end());

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,21 @@ public:
         timer_.start(20);
     }
     std::vector<Sample> samples;
+
+    // The first time the display showed `display` and the time it next
+    // showed something else; empty unless both were seen.
+    struct Stay {
+        qint64 arrived_ms;
+        qint64 left_ms;
+    };
+    std::optional<Stay> FirstStayAt(const std::string& display) const {
+        std::optional<qint64> arrived;
+        for (const auto& s : samples) {
+            if (!arrived && s.display == display) arrived = s.at_ms;
+            if (arrived && s.display != display) return Stay{*arrived, s.at_ms};
+        }
+        return std::nullopt;
+    }
 
 private:
     QElapsedTimer clock_;

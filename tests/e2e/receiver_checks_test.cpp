@@ -192,14 +192,10 @@ TEST(DoubledLast, EveryAnswerDoubledTheMeterReadsAndTheScannerHolds) {
     panel.user.Click("Scan");
     ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();
     panel.user.Click("Scan");
-    std::optional<qint64> arrived, left;
-    for (const auto& s : sampler.samples) {
-        if (!arrived && s.display == "82.500.000") arrived = s.at_ms;
-        if (arrived && !left && s.display != "82.500.000") left = s.at_ms;
-    }
-    ASSERT_TRUE(arrived && left);
-    EXPECT_GE(*left - *arrived, 5900) << "held for 6 s";
-    EXPECT_LE(*left - *arrived, 7000);
+    const auto hold = sampler.FirstStayAt("82.500.000");
+    ASSERT_TRUE(hold);
+    EXPECT_GE(hold->left_ms - hold->arrived_ms, 5900) << "held for 6 s";
+    EXPECT_LE(hold->left_ms - hold->arrived_ms, 7000);
 
     EXPECT_TRUE(ListsShowWhatCame(panel));
     const Lines answered = panel.sim.Answers();
@@ -243,14 +239,10 @@ TEST_P(LineEnds, TheSessionWorksAndTheListsAreWhole) {
     panel.user.Click("Scan");
     ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();
     panel.user.Click("Scan");
-    std::optional<qint64> arrived, left;
-    for (const auto& s : sampler.samples) {
-        if (!arrived && s.display == "82.500.000") arrived = s.at_ms;
-        if (arrived && !left && s.display != "82.500.000") left = s.at_ms;
-    }
-    ASSERT_TRUE(arrived && left);
-    EXPECT_GE(*left - *arrived, 5900) << "held for 6 s";
-    EXPECT_LE(*left - *arrived, 7000);
+    const auto hold = sampler.FirstStayAt("82.500.000");
+    ASSERT_TRUE(hold);
+    EXPECT_GE(hold->left_ms - hold->arrived_ms, 5900) << "held for 6 s";
+    EXPECT_LE(hold->left_ms - hold->arrived_ms, 7000);
 
     EXPECT_TRUE(ListsShowWhatCame(panel));
     const std::regex whole("-> G00[01]|-----> I1[0-9A-F]{2}|---------> I0[0-9]{2}");

@@ -12,10 +12,10 @@ namespace velmo::bench {
 
 // Each scenario builds its own window and receiver and prints its figures
 // as they are measured.
-void PauseFigures();                           // Pause length and the CPU a pause costs
-void IdlePollFigures();                        // receiver on, idle, signal poll running
-void EmptyBandScanFigures();                   // scanner pace with no station to stop for
-void BandPassFigures();                        // one scanner pass over a band with stations
+void PauseFigures();          // Pause length and the CPU a pause costs
+void IdlePollFigures();       // receiver on, idle, signal poll running
+void EmptyBandScanFigures();  // scanner pace with no station to stop for
+void BandPassFigures();       // one scanner pass over a band with stations
 // The real window on Xvfb scanning against velmo-sim for `minutes`, in a child.
 void ScanCpuFigures(const std::string& self, double minutes);
 void KeyToWireFigures();                       // Page Up to the first byte on the line

@@ -7,9 +7,12 @@
 // child of this program that holds nothing but the window and its serial
 // port, and measures its own CPU time and resident size every 10 s.
 
+#include <unistd.h>
+
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QListWidget>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +23,7 @@
 #include "child_process.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
+#include "protocol.h"
 #include "wait.h"
 
 #ifndef VELMO_SIM_PROGRAM
@@ -35,6 +39,9 @@ namespace {
 constexpr auto kSampleEvery = std::chrono::seconds(10);
 constexpr int kListFull = 5000;  // each list keeps its newest 5,000 entries
 
+const QString kSignalEntry =
+    QString::fromLatin1(protocol::kSignalMarker) + QString::fromLatin1(protocol::kSignalAnswer);
+
 double MegabytesOf(std::int64_t kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
 
 // One stretch between two samples.
@@ -46,27 +53,41 @@ struct Stretch {
     bool lists_full = false;  // full for the whole stretch
 };
 
-// Tuning commands and holds as the window lists them: each step sends a
-// tuning command ("K0..."), and a hold reads the signal once ("I1?"),
-// which the scanner does nowhere else.
+// Tuning commands and holds as the window lists them: each step lists its
+// tuning command ("K0..."), and only a hold reads the signal, whose answer
+// ("I1" and the level) is listed with the replies, behind its marker.
 class StepCounter {
 public:
-    explicit StepCounter(QListWidget& sent) : sent_(sent) {
-        QObject::connect(sent.model(), &QAbstractItemModel::rowsInserted,
-                         [this](const QModelIndex&, int first, int last) {
-                             for (int row = first; row <= last; ++row) {
-                                 const QString text = sent_.item(row)->text();
-                                 if (text.startsWith(QLatin1String("K0"))) ++steps;
-                                 if (text == QLatin1String("I1?")) ++holds;
-                             }
-                         });
+    StepCounter(QListWidget& sent, QListWidget& received) {
+        Count(sent, [this](const QString& text) { steps += text.startsWith(QLatin1String("K0")); });
+        Count(received, [this](const QString& text) { holds += text.startsWith(kSignalEntry); });
     }
     int steps = 0;
     int holds = 0;
 
 private:
-    QListWidget& sent_;
+    template <typename Seen>
+    static void Count(QListWidget& list, Seen seen) {
+        QObject::connect(list.model(), &QAbstractItemModel::rowsInserted,
+                         [&list, seen](const QModelIndex&, int first, int last) {
+                             for (int row = first; row <= last; ++row) seen(list.item(row)->text());
+                         });
+    }
 };
+
+// A program found on the PATH, as the shell would find it.
+std::string OnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    std::size_t from = 0;
+    while (from <= folders.size()) {
+        const std::size_t to = std::min(folders.find(':', from), folders.size());
+        const std::string candidate = folders.substr(from, to - from) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+        from = to + 1;
+    }
+    return program;
+}
 
 double Share(double cpu_s, double wall_s) { return wall_s > 0 ? 100.0 * cpu_s / wall_s : 0; }
 
@@ -85,7 +106,7 @@ int ScanCpuChild(const std::string& device, double minutes) {
         std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
         return 1;
     }
-    StepCounter counter(*sent);
+    StepCounter counter(*sent, *received);
     rig.user.Click("Scan");
 
     const auto started = Clock::now();
@@ -132,8 +153,13 @@ int ScanCpuChild(const std::string& device, double minutes) {
             plain.steps += s.steps;
         }
     }
-    if (lists_full_after_s < 0) std::fprintf(stderr, "velmo-bench: the lists did not fill; plain scanning taken whole\n");
-    Print(AtMost("scan_cpu_plain_scanning", Share(plain.cpu_s, plain.wall_s), "%core", 3));
+    if (lists_full_after_s < 0)
+        std::fprintf(stderr, "velmo-bench: the lists did not fill; plain scanning taken whole\n");
+    if (plain.wall_s > 0) {
+        Print(AtMost("scan_cpu_plain_scanning", Share(plain.cpu_s, plain.wall_s), "%core", 3));
+    } else {
+        std::fprintf(stderr, "velmo-bench: no stretch of plain scanning; run longer\n");
+    }
     Print(Info("scan_cpu_with_holds", Share(whole.cpu_s, whole.wall_s), "%core"));
     Print(Info("scan_cpu_ms_per_step_plain", plain.steps ? 1000.0 * plain.cpu_s / plain.steps : 0, "ms"));
     Print(Info("scan_steps_per_s_plain", plain.wall_s > 0 ? plain.steps / plain.wall_s : 0, "1/s"));
@@ -142,8 +168,7 @@ int ScanCpuChild(const std::string& device, double minutes) {
     Print(Info("scan_lists_full_after", lists_full_after_s, "s"));
     Print(Info("scan_rss_at_end", MegabytesOf(rss_end_kib), "MB"));
     if (rss_when_full_kib >= 0) {
-        Print(AtMost("scan_rss_growth_after_lists_full", MegabytesOf(rss_end_kib - rss_when_full_kib), "MB", 1,
-                     false));
+        Print(AtMost("scan_rss_growth_after_lists_full", MegabytesOf(rss_end_kib - rss_when_full_kib), "MB", 1, false));
     }
     Print(Info("scan_run_time", whole.wall_s, "s"));
     return 0;
@@ -161,10 +186,10 @@ void ScanCpuFigures(const std::string& self, double minutes) {
     // The window on an X server of its own, as a user's would be.
     ChildProcess::Options options;
     options.unset = {"QT_QPA_PLATFORM"};
-    ChildProcess window("xvfb-run",
-                        {"-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp", self, "--scan-cpu-child", device,
-                         std::to_string(minutes)},
-                        options);
+    ChildProcess window(
+        OnPath("xvfb-run"),
+        {"-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp", self, "--scan-cpu-child", device, std::to_string(minutes)},
+        options);
     const auto limit = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::duration<double>(minutes * 60) + std::chrono::minutes(2));
     const int status = window.Wait(limit);

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "accessibility.h"
+#include "frequency_display.h"
 #include "main_window.h"
 
 namespace velmo {
@@ -90,7 +91,7 @@ std::string MainWindow::TuningStepText() const { return ToPanelText(tuning_step_
 void MainWindow::SetTuningStepText(const std::string& text) { tuning_step_->setEditText(FromPanelText(text)); }
 
 void MainWindow::SetFrequencyDisplay(const std::string& text) {
-    display_frequency_->setText(FromPanelText(text));
+    display_frequency_->ShowText(FromPanelText(text));
     accessibility_->FrequencyShown(*display_frequency_);
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "button_pictures.h"
+#include "code_row_delegate.h"
 #include "frequency_display.h"
 #include "main_window.h"
 #include "panel_texts.h"
@@ -139,6 +140,7 @@ QListWidget* CodeListBox(QWidget* parent, const char* name, const QRect& place) 
     list->setGeometry(place);
     list->setFont(PanelFont("Courier New", 8.25));
     list->setUniformItemSizes(true);  // keeps thousands of entries cheap
+    list->setItemDelegate(new CodeRowDelegate(list));
     SetColours(list, QPalette::Base, kPanelBlack, QPalette::Text, kCodeGreen);
     return list;
 }

@@ -91,7 +91,7 @@ TEST_F(FrequencyDisplayTest, AStepRepaintsWhatChangedAndGivesTheWholeNewText) {
         bool small;  // one or two digits changed
     };
     const Step steps[] = {
-        {"81.300.000", "81.400.000", true},   {"81.900.000", "82.000.000", false},
+        {"81.300.000", "81.400.000", true},    {"81.900.000", "82.000.000", false},
         {"99.900.000", "100.000.000", false},  // longer: painted whole
         {"146.512.500", "146.525.000", false}, {"1300.000.000", "0.100.000", false},
         {"81.300.000", "81.300.001", true},

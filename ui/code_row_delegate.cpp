@@ -42,17 +42,20 @@ void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QWidget* viewport = view ? view->viewport() : nullptr;
     const QBrush background = viewport ? viewport->palette().brush(viewport->backgroundRole()) : QBrush();
     if (!target || !viewport || !viewport->autoFillBackground() || background.style() != Qt::SolidPattern ||
-        row.features != QStyleOptionViewItem::HasDisplay || !WholePixelsApart(*painter) ||
-        painter->opacity() != 1.0 || painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
-        target->devicePixelRatio() != 1.0 || row.rect.isEmpty()) {
+        row.features != QStyleOptionViewItem::HasDisplay || !WholePixelsApart(*painter) || painter->opacity() != 1.0 ||
+        painter->compositionMode() != QPainter::CompositionMode_SourceOver || target->devicePixelRatio() != 1.0 ||
+        row.rect.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    const QString key = row.text + QChar(0) + QString::number(row.rect.width()) + QLatin1Char('x') +
-                        QString::number(row.rect.height()) + QLatin1Char('/') +
-                        QString::number(static_cast<int>(row.state)) + QLatin1Char('/') +
-                        QString::number(row.palette.cacheKey()) + QLatin1Char('/') + QString::number(background.color().rgba()) +
-                        QLatin1Char('/') + row.font.key() + QLatin1Char('/') + QString::number(target->format());
+    // The pictures hold for one look of the list; rows of other looks are
+    // not kept.
+    const Look look{row.rect.size(), row.palette.cacheKey(), background.color().rgba(), row.font, target->format()};
+    if (!(look == look_)) {
+        rows_.clear();
+        look_ = look;
+    }
+    const QString key = row.text + QChar(0) + QString::number(static_cast<int>(row.state));
     const QImage* picture = rows_.object(key);
     if (picture == nullptr) {
         auto made = std::make_unique<QImage>(row.rect.size(), target->format());

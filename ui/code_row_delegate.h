@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCache>
+#include <QFont>
 #include <QImage>
 #include <QStyledItemDelegate>
 
@@ -26,7 +27,18 @@ public:
     int KeptRows() const { return static_cast<int>(rows_.size()); }
 
 private:
-    mutable QCache<QString, QImage> rows_{512};
+    // What a row's picture depends on besides its text and state.
+    struct Look {
+        QSize size;
+        qint64 palette = 0;
+        QRgb background = 0;
+        QFont font;
+        QImage::Format format = QImage::Format_Invalid;
+        bool operator==(const Look&) const = default;
+    };
+
+    mutable Look look_;
+    mutable QCache<QString, QImage> rows_{128};
 };
 
 }  // namespace velmo

@@ -74,6 +74,12 @@ TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
     // A row selected and holding the focus mark is painted as it is.
     list->setCurrentRow(list->count() - 2);
     EXPECT_EQ(Painted(*list), PaintedPlainly());
+
+    // New colours: no picture of the old ones is used.
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Text, Qt::yellow);
+    list->setPalette(palette);
+    EXPECT_EQ(Painted(*list), PaintedPlainly());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLists, CodeRowDelegateTest, ::testing::Values("CodesOut", "CodesIn"));

@@ -12,10 +12,12 @@ namespace velmo::bench {
 
 // Each scenario builds its own window and receiver and prints its figures
 // as they are measured.
-void PauseFigures();                           // Pause length and the CPU a pause costs
-void IdlePollFigures();                        // receiver on, idle, signal poll running
-void EmptyBandScanFigures();                   // scanner pace with no station to stop for
-void BandPassFigures();                        // one scanner pass over a band with stations
+void PauseFigures();          // Pause length and the CPU a pause costs
+void IdlePollFigures();       // receiver on, idle, signal poll running
+void EmptyBandScanFigures();  // scanner pace with no station to stop for
+void BandPassFigures();       // one scanner pass over a band with stations
+// The real window on Xvfb scanning against velmo-sim for `minutes`, in a child.
+void ScanCpuFigures(const std::string& self, double minutes);
 void KeyToWireFigures();                       // Page Up to the first byte on the line
 void StartupFigures(const std::string& self);  // process start to first paint, in children
 void MemoryFigures(const std::string& self);   // the lists after 200,000 replies, in a child
@@ -23,5 +25,6 @@ void MemoryFigures(const std::string& self);   // the lists after 200,000 replie
 // The child ends of the two scenarios that need a fresh process.
 int StartupChild();
 int MemoryChild();
+int ScanCpuChild(const std::string& device, double minutes);
 
 }  // namespace velmo::bench

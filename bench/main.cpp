@@ -5,7 +5,7 @@
 // against the simulated receiver on pseudo-terminals, and prints one line
 // per figure: name, value, unit, target, and whether it meets the target.
 //
-//   velmo-bench [--only NAME[,NAME...]] [--list] [--about]
+//   velmo-bench [--only NAME[,NAME...]] [--scan-minutes N] [--list] [--about]
 
 #include <unistd.h>
 
@@ -62,17 +62,23 @@ std::set<std::string> Split(const std::string& names) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Figures are taken on the offscreen platform, wherever this runs.
+    // The scanning window runs on the X server that xvfb-run gave it.
+    if (argc == 4 && std::strcmp(argv[1], "--scan-cpu-child") == 0) {
+        return velmo::bench::ScanCpuChild(argv[2], std::atof(argv[3]));
+    }
+    // Every other figure is taken on the offscreen platform, wherever this runs.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (argc > 1 && std::strcmp(argv[1], "--startup-child") == 0) return velmo::bench::StartupChild();
     if (argc > 1 && std::strcmp(argv[1], "--memory-child") == 0) return velmo::bench::MemoryChild();
 
     const std::string self = SelfPath();
+    double scan_minutes = 10;
     const std::vector<std::pair<std::string, std::function<void()>>> scenarios = {
         {"pause", velmo::bench::PauseFigures},
         {"idle-poll", velmo::bench::IdlePollFigures},
         {"scan-empty", velmo::bench::EmptyBandScanFigures},
         {"scan-band", velmo::bench::BandPassFigures},
+        {"scan-cpu", [&self, &scan_minutes] { velmo::bench::ScanCpuFigures(self, scan_minutes); }},
         {"key-to-wire", velmo::bench::KeyToWireFigures},
         {"startup", [&self] { velmo::bench::StartupFigures(self); }},
         {"memory", [&self] { velmo::bench::MemoryFigures(self); }},
@@ -91,8 +97,11 @@ int main(int argc, char** argv) {
         }
         if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
             only = Split(argv[++i]);
+        } else if (std::strcmp(argv[i], "--scan-minutes") == 0 && i + 1 < argc && std::atof(argv[i + 1]) > 0) {
+            // A shorter scanning run, to try it quickly.
+            scan_minutes = std::atof(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: velmo-bench [--only NAME[,NAME...]] [--list] [--about]\n");
+            std::fprintf(stderr, "usage: velmo-bench [--only NAME[,NAME...]] [--scan-minutes N] [--list] [--about]\n");
             return 2;
         }
     }

@@ -26,6 +26,7 @@ class QScrollBar;
 
 namespace velmo {
 
+class FrequencyDisplay;
 class PanelAccessibility;
 
 // Shows the user why the program has to end (a serial failure, in practice).
@@ -157,7 +158,7 @@ private:
     // The top entry each list is to scroll to when events next run; -1: none.
     std::array<int, 2> pending_top_{-1, -1};
     QLabel* signal_strength_ = nullptr;
-    QLabel* display_frequency_ = nullptr;
+    FrequencyDisplay* display_frequency_ = nullptr;
     QComboBox* tuning_step_ = nullptr;
     QAbstractButton* radio_on_ = nullptr;
     QAbstractButton* radio_off_ = nullptr;

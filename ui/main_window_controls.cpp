@@ -19,6 +19,8 @@
 
 #include "button_keys.h"
 #include "button_pictures.h"
+#include "code_row_delegate.h"
+#include "frequency_display.h"
 #include "main_window.h"
 #include "panel_texts.h"
 #include "twips.h"
@@ -55,9 +57,10 @@ void SetColours(QWidget* widget, QPalette::ColorRole background_role, const QCol
 }
 
 // A label whose own background is painted, in the given colours.
-QLabel* ColouredLabel(QWidget* parent, const char* name, const QRect& place, const QColor& background,
-                      const QColor& text) {
-    auto* label = new QLabel(parent);
+template <typename Label = QLabel>
+Label* ColouredLabel(QWidget* parent, const char* name, const QRect& place, const QColor& background,
+                     const QColor& text) {
+    auto* label = new Label(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     label->setAutoFillBackground(true);
@@ -138,6 +141,7 @@ QListWidget* CodeListBox(QWidget* parent, const char* name, const QRect& place) 
     list->setGeometry(place);
     list->setFont(PanelFont("Courier New", 8.25));
     list->setUniformItemSizes(true);  // keeps thousands of entries cheap
+    list->setItemDelegate(new CodeRowDelegate(list));
     SetColours(list, QPalette::Base, kPanelBlack, QPalette::Text, kCodeGreen);
     return list;
 }
@@ -168,8 +172,8 @@ void MainWindow::BuildControls() {
     scale->setText(SignalScaleText());
     FitTextToWidth(scale, SignalScaleText());
 
-    display_frequency_ =
-        ColouredLabel(this, "DisplayFrequency", TwipsRect(120, 1080, 9255, 1575), kPanelBlack, kDisplayCyan);
+    display_frequency_ = ColouredLabel<FrequencyDisplay>(this, "DisplayFrequency", TwipsRect(120, 1080, 9255, 1575),
+                                                         kPanelBlack, kDisplayCyan);
     display_frequency_->setFont(PanelFont("Courier New", 63.75, true));
     display_frequency_->setAlignment(Qt::AlignCenter);
     display_frequency_->setText(QStringLiteral("1300.000.000"));

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "accessibility.h"
+#include "frequency_display.h"
 #include "main_window.h"
 
 namespace velmo {
@@ -100,7 +101,7 @@ void MainWindow::FollowStepText() {
 }
 
 void MainWindow::SetFrequencyDisplay(const std::string& text) {
-    display_frequency_->setText(FromPanelText(text));
+    display_frequency_->ShowText(FromPanelText(text));
     accessibility_->FrequencyShown(*display_frequency_);
 }
 

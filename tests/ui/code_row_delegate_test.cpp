@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The code lists paint their rows from pictures of rows painted before:
+// the pixels must be those the list paints without them.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QListWidget>
+#include <QStyledItemDelegate>
+#include <memory>
+
+#include "code_row_delegate.h"
+#include "fake_link.h"
+#include "main_window.h"
+#include "window_test_support.h"
+
+namespace velmo {
+namespace {
+
+using testing::Control;
+
+QImage Painted(QListWidget& list) {
+    QImage image(list.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    list.render(&image);
+    return image;
+}
+
+class CodeRowDelegateTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
+        list = Control<QListWidget>(*window, GetParam());
+        ASSERT_NE(list, nullptr);
+        rows = dynamic_cast<CodeRowDelegate*>(list->itemDelegate());
+        ASSERT_NE(rows, nullptr);
+    }
+
+    // The same list painted by the plain delegate.
+    QImage PaintedPlainly() {
+        QStyledItemDelegate plain;
+        list->setItemDelegate(&plain);
+        QImage image = Painted(*list);
+        list->setItemDelegate(rows);
+        return image;
+    }
+
+    testing::FakeLink link;
+    std::unique_ptr<MainWindow> window;
+    QListWidget* list = nullptr;
+    CodeRowDelegate* rows = nullptr;
+};
+
+TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
+    // What a scanner step lists, many times over, the newest shown.
+    for (int step = 0; step < 60; ++step) {
+        list->addItem(QStringLiteral("K00%1000050200").arg(81'400 + step * 100, 7, 10, QLatin1Char('0')));
+        list->addItem(QStringLiteral("-> G000"));
+        list->addItem(QStringLiteral("---------> I004"));
+    }
+    list->scrollToBottom();
+    const QImage plain = PaintedPlainly();
+    EXPECT_EQ(Painted(*list), plain);  // the pictures made
+    ASSERT_GT(rows->KeptRows(), 0);
+    EXPECT_EQ(Painted(*list), plain);  // and copied
+
+    // One step on: every row moves up by one.
+    list->addItem(QStringLiteral("-> G001"));
+    list->scrollToBottom();
+    EXPECT_EQ(Painted(*list), PaintedPlainly());
+
+    // A row selected and holding the focus mark is painted as it is.
+    list->setCurrentRow(list->count() - 2);
+    EXPECT_EQ(Painted(*list), PaintedPlainly());
+
+    // New colours: no picture of the old ones is used.
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Text, Qt::yellow);
+    list->setPalette(palette);
+    EXPECT_EQ(Painted(*list), PaintedPlainly());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLists, CodeRowDelegateTest, ::testing::Values("CodesOut", "CodesIn"));
+
+}  // namespace
+}  // namespace velmo

@@ -52,9 +52,9 @@ public:
     // throws ProgramEnded, which unwinds every operation under way to its
     // event procedure without another step (PanelView::EndProgram, and the
     // window's Guard). A timer's tick never starts inside its own last tick
-    // (the Qt timer adapter drops it, ui/qt_timer.h). Presses nest as deep
+    // (the Qt timer adapter drops it, ui/window/qt_timer.h). Presses nest as deep
     // as the user keeps pressing during pauses, so the program gives its
-    // main thread a larger stack (ui/stack_room.h).
+    // main thread a larger stack (ui/window/stack_room.h).
     void Pause(double seconds);
     void Timer1_Timer();
     void ShowReplies(std::string reply);

@@ -14,7 +14,9 @@
 #include "port_device.h"
 
 #ifdef Q_OS_UNIX
-#include <poll.h>
+#include <termios.h>
+
+#include <cerrno>
 #endif
 
 namespace velmo {
@@ -61,12 +63,12 @@ bool EndsConnection(QSerialPort::SerialPortError code) {
 }
 
 // A terminal that has been hung up (its USB adapter unplugged, the far end
-// of a pseudo-terminal closed) polls as hung up for good; a working one
-// never does.
+// of a pseudo-terminal closed) refuses every terminal request with EIO from
+// then on; a working one never does.
 bool HungUp(QSerialPort& port) {
 #ifdef Q_OS_UNIX
-    pollfd line{port.handle(), POLLIN, 0};
-    return ::poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    termios settings{};
+    return ::tcgetattr(port.handle(), &settings) != 0 && errno == EIO;
 #else
     (void)port;
     return false;

@@ -19,6 +19,9 @@ namespace velmo {
 // it paints. The pixels are those of the whole label painted afresh; a
 // font whose characters are not all as wide as a space is painted whole.
 class FrequencyDisplay : public QLabel {
+    // Found by its type (findChild), which Qt 6.8 allows only with this.
+    Q_OBJECT
+
 public:
     explicit FrequencyDisplay(QWidget* parent) : QLabel(parent) {}
 

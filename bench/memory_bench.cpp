@@ -6,13 +6,13 @@
 // them. Runs in a child process of its own, so the peak is this scenario's.
 
 #include <QApplication>
-#include <QListWidget>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "benches.h"
 #include "child_process.h"
+#include "code_list_box.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
 #include "pty_receiver.h"
@@ -55,7 +55,7 @@ int MemoryChild() {
     const double feed_seconds = SecondsBetween(started, Clock::now());
     LetRun(std::chrono::milliseconds(300));
     const std::int64_t peak_kib = PeakResidentKib();
-    const int listed = rig.window.findChild<QListWidget*>(QStringLiteral("CodesIn"))->count();
+    const int listed = rig.window.findChild<CodeListBox*>(QStringLiteral("CodesIn"))->Count();
 
     Print(Info("memory_rss_at_startup", MegabytesOf(start_kib), "MB"));
     Print(AtMost("memory_peak_above_startup", MegabytesOf(peak_kib - start_kib), "MB", 15, false));

@@ -9,9 +9,7 @@
 
 #include <unistd.h>
 
-#include <QAbstractItemModel>
 #include <QApplication>
-#include <QListWidget>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -21,6 +19,7 @@
 
 #include "benches.h"
 #include "child_process.h"
+#include "code_list_box.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
 #include "protocol.h"
@@ -58,7 +57,7 @@ struct Stretch {
 // ("I1" and the level) is listed with the replies, behind its marker.
 class StepCounter {
 public:
-    StepCounter(QListWidget& sent, QListWidget& received) {
+    StepCounter(CodeListBox& sent, CodeListBox& received) {
         Count(sent, [this](const QString& text) { steps += text.startsWith(QLatin1String("K0")); });
         Count(received, [this](const QString& text) { holds += text.startsWith(kSignalEntry); });
     }
@@ -67,11 +66,8 @@ public:
 
 private:
     template <typename Seen>
-    static void Count(QListWidget& list, Seen seen) {
-        QObject::connect(list.model(), &QAbstractItemModel::rowsInserted,
-                         [&list, seen](const QModelIndex&, int first, int last) {
-                             for (int row = first; row <= last; ++row) seen(list.item(row)->text());
-                         });
+    static void Count(CodeListBox& list, Seen seen) {
+        QObject::connect(&list.Entries(), &CodeListModel::EntryAdded, seen);
     }
 };
 
@@ -100,8 +96,8 @@ int ScanCpuChild(const std::string& device, double minutes) {
     QApplication app(argc, argv);
     UseDecimalPoint();
     PanelOnPort rig(device);
-    auto* sent = rig.Find<QListWidget>("CodesOut");
-    auto* received = rig.Find<QListWidget>("CodesIn");
+    auto* sent = rig.Find<CodeListBox>("CodesOut");
+    auto* received = rig.Find<CodeListBox>("CodesIn");
     if (!rig.SwitchOn()) {
         std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
         return 1;
@@ -129,7 +125,7 @@ int ScanCpuChild(const std::string& device, double minutes) {
         last_cpu = cpu;
         last_steps = counter.steps;
         last_holds = counter.holds;
-        if (!full_before && sent->count() >= kListFull && received->count() >= kListFull) {
+        if (!full_before && sent->Count() >= kListFull && received->Count() >= kListFull) {
             lists_full_after_s = SecondsBetween(started, now);
             rss_when_full_kib = ResidentKib();
         }

@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
@@ -20,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "code_list_box.h"
 #include "fake_link.h"
 #include "main_window.h"
 #include "window_test_support.h"
@@ -81,7 +81,7 @@ TEST_F(ButtonKeysTest, EnterKeypadEnterAndSpaceClickTheFocusedCommandButton) {
     Control<QAbstractButton>(*window, "RadioOn")->setFocus();
     PressKey(*window, Qt::Key_Return);
     EXPECT_TRUE(link.IsOpen());
-    Control<QListWidget>(*window, "CodesOut")->setFocus();
+    Control<CodeListBox>(*window, "CodesOut")->setFocus();
     const auto written = link.lines.size();
     PressKey(*window, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(link.lines.size(), written);

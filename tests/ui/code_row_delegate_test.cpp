@@ -7,10 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QListWidget>
+#include <QListView>
 #include <QStyledItemDelegate>
 #include <memory>
 
+#include "code_list_box.h"
 #include "code_row_delegate.h"
 #include "fake_link.h"
 #include "main_window.h"
@@ -21,7 +22,7 @@ namespace {
 
 using testing::Control;
 
-QImage Painted(QListWidget& list) {
+QImage Painted(QListView& list) {
     QImage image(list.size(), QImage::Format_RGB32);
     image.fill(Qt::magenta);
     list.render(&image);
@@ -32,7 +33,7 @@ class CodeRowDelegateTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
-        list = Control<QListWidget>(*window, GetParam());
+        list = Control<CodeListBox>(*window, GetParam());
         ASSERT_NE(list, nullptr);
         rows = dynamic_cast<CodeRowDelegate*>(list->itemDelegate());
         ASSERT_NE(rows, nullptr);
@@ -49,16 +50,16 @@ protected:
 
     testing::FakeLink link;
     std::unique_ptr<MainWindow> window;
-    QListWidget* list = nullptr;
+    CodeListBox* list = nullptr;
     CodeRowDelegate* rows = nullptr;
 };
 
 TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
     // What a scanner step lists, many times over, the newest shown.
     for (int step = 0; step < 60; ++step) {
-        list->addItem(QStringLiteral("K00%1000050200").arg(81'400 + step * 100, 7, 10, QLatin1Char('0')));
-        list->addItem(QStringLiteral("-> G000"));
-        list->addItem(QStringLiteral("---------> I004"));
+        list->Append(QStringLiteral("K00%1000050200").arg(81'400 + step * 100, 7, 10, QLatin1Char('0')));
+        list->Append(QStringLiteral("-> G000"));
+        list->Append(QStringLiteral("---------> I004"));
     }
     list->scrollToBottom();
     const QImage plain = PaintedPlainly();
@@ -67,12 +68,12 @@ TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
     EXPECT_EQ(Painted(*list), plain);  // and copied
 
     // One step on: every row moves up by one.
-    list->addItem(QStringLiteral("-> G001"));
+    list->Append(QStringLiteral("-> G001"));
     list->scrollToBottom();
     EXPECT_EQ(Painted(*list), PaintedPlainly());
 
     // A row selected and holding the focus mark is painted as it is.
-    list->setCurrentRow(list->count() - 2);
+    list->setCurrentIndex(list->model()->index(list->Count() - 2, 0));
     EXPECT_EQ(Painted(*list), PaintedPlainly());
 
     // New colours: no picture of the old ones is used.

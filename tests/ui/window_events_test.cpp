@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
@@ -21,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "code_list_box.h"
 #include "fake_link.h"
 #include "main_window.h"
 #include "window_driver.h"
@@ -134,20 +134,20 @@ TEST_F(WindowEventsTest, FocusStartsAtTheFirstControlInTabOrder) {
 
 TEST_F(WindowEventsTest, KeysReachTheKeyTableBeforeTheFocusedList) {
     ShowWindow(*window);
-    auto* codes_in = Control<QListWidget>(*window, "CodesIn");
+    auto* codes_in = Control<CodeListBox>(*window, "CodesIn");
     for (const char* entry : {"-> G000", "-> G000", "-> G000"}) window->AppendListEntry(CodeList::CodesIn, entry);
-    codes_in->setCurrentRow(2);
+    codes_in->setCurrentIndex(codes_in->model()->index(2, 0));
     codes_in->setFocus();
 
     PressKey(*window, Qt::Key_Home);
     EXPECT_EQ(Display(), "0.100.000");     // Home tunes the bottom of the range
-    EXPECT_EQ(codes_in->currentRow(), 0);  // and the list still moved to its first entry
+    EXPECT_EQ(codes_in->currentIndex().row(), 0);  // and the list still moved to its first entry
 
     PressKey(*window, Qt::Key_PageUp);
     EXPECT_EQ(Display(), "0.200.000");  // one step of 100 KHz
     PressKey(*window, Qt::Key_End);
     EXPECT_EQ(Display(), "1300.000.000");
-    EXPECT_EQ(codes_in->currentRow(), 2);
+    EXPECT_EQ(codes_in->currentIndex().row(), 2);
 }
 
 TEST_F(WindowEventsTest, KeysReachTheKeyTableWhileTheScrollBarHasTheFocus) {
@@ -181,7 +181,7 @@ TEST_F(WindowEventsTest, TypingInTheTuningStepStepsTheFrequencyAndStillEditsTheT
 
 TEST_F(WindowEventsTest, AutoRepeatedKeysCountEveryTime) {
     ShowWindow(*window);
-    Control<QListWidget>(*window, "CodesOut")->setFocus();
+    Control<CodeListBox>(*window, "CodesOut")->setFocus();
     QWindow* handle = window->windowHandle();
     QTest::simulateEvent(handle, true, Qt::Key_PageUp, Qt::NoModifier, QString(), false);
     QTest::simulateEvent(handle, true, Qt::Key_PageUp, Qt::NoModifier, QString(), true);
@@ -192,7 +192,7 @@ TEST_F(WindowEventsTest, AutoRepeatedKeysCountEveryTime) {
 
 TEST_F(WindowEventsTest, OnACyrillicLayoutTheUAndDKeysStillTune) {
     ShowWindow(*window);
-    auto* codes_in = Control<QListWidget>(*window, "CodesIn");
+    auto* codes_in = Control<CodeListBox>(*window, "CodesIn");
     codes_in->setFocus();
     // The keys in the U and D positions (X keycodes 30 and 40) give
     // Cyrillic letters; the key next to L gives one too, and has no row.
@@ -249,16 +249,16 @@ TEST_F(WindowEventsTest, CancelledInputBoxChangesNothing) {
 
 TEST_F(WindowEventsTest, ListsKeepTheNewestEntryInView) {
     ShowWindow(*window);
-    auto* codes_out = Control<QListWidget>(*window, "CodesOut");
+    auto* codes_out = Control<CodeListBox>(*window, "CodesOut");
     for (int i = 0; i < 200; ++i) window->AppendListEntry(CodeList::CodesOut, "J40" + std::to_string(i));
     window->SetListTopIndex(CodeList::CodesOut, window->ListCount(CodeList::CodesOut) - 1);
     QCoreApplication::processEvents();
-    const QRect last = codes_out->visualItemRect(codes_out->item(199));
+    const QRect last = codes_out->visualRect(codes_out->model()->index(199, 0));
     EXPECT_TRUE(codes_out->viewport()->rect().contains(last)) << "the newest entry is out of view";
 
     window->RemoveOldestListEntry(CodeList::CodesOut);
     EXPECT_EQ(window->ListCount(CodeList::CodesOut), 199);
-    EXPECT_EQ(codes_out->item(0)->text(), "J401");
+    EXPECT_EQ(codes_out->Entry(0), "J401");
 }
 
 }  // namespace

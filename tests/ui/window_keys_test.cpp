@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QScrollBar>
 #include <functional>
 #include <memory>

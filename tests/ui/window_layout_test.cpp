@@ -11,7 +11,6 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -20,6 +19,7 @@
 #include <set>
 #include <vector>
 
+#include "code_list_box.h"
 #include "fake_link.h"
 #include "main_window.h"
 #include "twips.h"
@@ -91,7 +91,7 @@ bool IsKind(const QWidget* widget, Kind kind) {
         case Kind::Label: return qobject_cast<const QLabel*>(widget) != nullptr;
         case Kind::Frame: return qobject_cast<const QGroupBox*>(widget) != nullptr;
         case Kind::CommandButton: return qobject_cast<const QToolButton*>(widget) != nullptr;
-        case Kind::ListBox: return qobject_cast<const QListWidget*>(widget) != nullptr;
+        case Kind::ListBox: return qobject_cast<const CodeListBox*>(widget) != nullptr;
         case Kind::ScrollBar: {
             const auto* bar = qobject_cast<const QScrollBar*>(widget);
             return bar && bar->orientation() == Qt::Horizontal;
@@ -323,8 +323,8 @@ TEST_F(WindowLayoutTest, StartUpHasRunBeforeTheWindowIsShown) {
     for (const char* name : {"OnOffLabel", "ScanLabel"}) {
         EXPECT_EQ(Find(name)->palette().color(QPalette::Window), QColor(255, 0, 0)) << name;
     }
-    EXPECT_EQ(Find<QListWidget>("CodesOut")->count(), 0);
-    EXPECT_EQ(Find<QListWidget>("CodesIn")->count(), 0);
+    EXPECT_EQ(Find<CodeListBox>("CodesOut")->Count(), 0);
+    EXPECT_EQ(Find<CodeListBox>("CodesIn")->Count(), 0);
     // The level frames show their starting values.
     EXPECT_TRUE(Find<QGroupBox>("VolumeFrame")->title().contains("100"));
     EXPECT_TRUE(Find<QGroupBox>("SquelchFrame")->title().contains("128"));

@@ -7,13 +7,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "code_list_box.h"
 #include "fake_link.h"
 #include "main_window.h"
 #include "switch_on_commands.h"
@@ -36,9 +36,9 @@ std::vector<std::string> Lines(const std::vector<std::string>& commands) {
     return lines;
 }
 
-std::vector<std::string> Entries(QListWidget* list) {
+std::vector<std::string> Entries(const CodeListBox* list) {
     std::vector<std::string> entries;
-    for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
+    for (int i = 0; i < list->Count(); ++i) entries.push_back(list->Entry(i).toStdString());
     return entries;
 }
 
@@ -59,8 +59,8 @@ TEST_F(WindowSessionTest, SwitchingOnSendsEverySettingAndListsIt) {
 
     EXPECT_EQ(link.configured_port, 2);
     EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));
-    EXPECT_EQ(Entries(Control<QListWidget>(*window, "CodesOut")), kSwitchOnCommands);
-    EXPECT_EQ(Entries(Control<QListWidget>(*window, "CodesIn")), (std::vector<std::string>{"-> G000", "-> G000"}));
+    EXPECT_EQ(Entries(Control<CodeListBox>(*window, "CodesOut")), kSwitchOnCommands);
+    EXPECT_EQ(Entries(Control<CodeListBox>(*window, "CodesIn")), (std::vector<std::string>{"-> G000", "-> G000"}));
     EXPECT_EQ(Background("OnOffLabel"), QColor(0, 255, 0));
 
     // A second request changes nothing.

@@ -8,15 +8,16 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QTimer>
+
+#include "code_list_box.h"
 
 namespace velmo {
 namespace {
 
-std::vector<std::string> Entries(const QListWidget* list) {
+std::vector<std::string> Entries(const CodeListBox* list) {
     std::vector<std::string> entries;
-    for (int i = 0; i < list->count(); ++i) entries.push_back(list->item(i)->text().toStdString());
+    for (int i = 0; i < list->Count(); ++i) entries.push_back(list->Entry(i).toStdString());
     return entries;
 }
 
@@ -73,11 +74,11 @@ std::string WindowDriver::SignalBar() const {
 }
 
 std::vector<std::string> WindowDriver::CodesOut() const {
-    return Entries(window_.findChild<QListWidget*>(QStringLiteral("CodesOut")));
+    return Entries(window_.findChild<CodeListBox*>(QStringLiteral("CodesOut")));
 }
 
 std::vector<std::string> WindowDriver::CodesIn() const {
-    return Entries(window_.findChild<QListWidget*>(QStringLiteral("CodesIn")));
+    return Entries(window_.findChild<CodeListBox*>(QStringLiteral("CodesIn")));
 }
 
 QColor WindowDriver::Background(const char* label) const {

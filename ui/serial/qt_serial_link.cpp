@@ -80,14 +80,20 @@ bool HungUp(QSerialPort& port) {
 // Watches Qt's own read notifier of the port. From Qt 6.5 on, QSerialPort
 // takes the end of file that a hung-up terminal reads as "nothing yet", not
 // as an error: no error is signalled, and the notifier fires again at once,
-// for ever. Each time it fires, a check is queued for after Qt's own
-// handling, so the port is given up only where Qt itself has not.
+// for ever. When it fires again after a time that brought no bytes, a check
+// is queued for after Qt's own handling, so the port is given up only where
+// Qt itself has not. The receiver's bytes come one or a few at a time, each
+// waking the notifier, and cost no check.
 class QtSerialLink::HangUpWatch final : public QObject {
 public:
     explicit HangUpWatch(QtSerialLink& link) : link_(link) {}
 
+    // Bytes came in since the notifier last fired.
+    void BytesCame() { bytes_came_ = true; }
+
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::SockAct && !check_queued_) {
+        if (event->type() != QEvent::SockAct) return false;
+        if (fired_before_ && !bytes_came_ && !check_queued_) {
             check_queued_ = true;
             QMetaObject::invokeMethod(
                 this,
@@ -97,11 +103,15 @@ public:
                 },
                 Qt::QueuedConnection);
         }
+        fired_before_ = true;
+        bytes_came_ = false;
         return false;
     }
 
 private:
     QtSerialLink& link_;
+    bool fired_before_ = false;
+    bool bytes_came_ = false;
     bool check_queued_ = false;
 };
 
@@ -110,6 +120,7 @@ QtSerialLink::QtSerialLink(DeviceMapping device_for_port)
     if (!device_for_port_) device_for_port_ = [](int port) { return SerialDevicePath(port); };
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError code) { OnPortError(code); });
+    QObject::connect(&port_, &QSerialPort::readyRead, hang_up_watch_.get(), [this] { hang_up_watch_->BytesCame(); });
 }
 
 void QtSerialLink::Configure(int port, const std::string& settings, int input_length) {

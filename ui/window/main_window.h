@@ -20,12 +20,12 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QListWidget;
 class QRadioButton;
 class QScrollBar;
 
 namespace velmo {
 
+class CodeListBox;
 class FrequencyDisplay;
 class PanelAccessibility;
 
@@ -136,8 +136,7 @@ private:
     QScrollBar* Bar(ScrollBar bar) const;
     QRadioButton* Option(OptionButton button) const;
     QCheckBox* Box(CheckBox box) const;
-    QListWidget* List(CodeList list) const;
-    void ScrollListToPendingTop(CodeList list);
+    CodeListBox* List(CodeList list) const;
     // Makes the tuning step's current entry the one its text names.
     void FollowStepText();
 
@@ -154,9 +153,7 @@ private:
     std::array<QRadioButton*, 11> options_{};
     std::array<QCheckBox*, 4> check_boxes_{};
     std::array<QLabel*, 2> indicators_{};
-    std::array<QListWidget*, 2> lists_{};
-    // The top entry each list is to scroll to when events next run; -1: none.
-    std::array<int, 2> pending_top_{-1, -1};
+    std::array<CodeListBox*, 2> lists_{};
     QLabel* signal_strength_ = nullptr;
     FrequencyDisplay* display_frequency_ = nullptr;
     QComboBox* tuning_step_ = nullptr;

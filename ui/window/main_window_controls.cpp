@@ -9,7 +9,6 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -19,6 +18,7 @@
 
 #include "button_keys.h"
 #include "button_pictures.h"
+#include "code_list_box.h"
 #include "code_row_delegate.h"
 #include "frequency_display.h"
 #include "main_window.h"
@@ -135,12 +135,11 @@ QCheckBox* Switch(QWidget* parent, const char* name, const QString& caption, con
     return box;
 }
 
-QListWidget* CodeListBox(QWidget* parent, const char* name, const QRect& place) {
-    auto* list = new QListWidget(parent);
+CodeListBox* NewCodeList(QWidget* parent, const char* name, const QRect& place) {
+    auto* list = new CodeListBox(FrontPanel::kMaxListEntries, parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setGeometry(place);
     list->setFont(PanelFont("Courier New", 8.25));
-    list->setUniformItemSizes(true);  // keeps thousands of entries cheap
     list->setItemDelegate(new CodeRowDelegate(list));
     SetColours(list, QPalette::Base, kPanelBlack, QPalette::Text, kCodeGreen);
     return list;
@@ -178,7 +177,7 @@ void MainWindow::BuildControls() {
     display_frequency_->setAlignment(Qt::AlignCenter);
     display_frequency_->setText(QStringLiteral("1300.000.000"));
 
-    lists_[static_cast<int>(CodeList::CodesOut)] = CodeListBox(this, "CodesOut", TwipsRect(9480, 120, 2295, 2580));
+    lists_[static_cast<int>(CodeList::CodesOut)] = NewCodeList(this, "CodesOut", TwipsRect(9480, 120, 2295, 2580));
 
     // The row of buttons between the two indicator strips.
     indicators_[static_cast<int>(Indicator::OnOffLabel)] =
@@ -197,7 +196,7 @@ void MainWindow::BuildControls() {
         CommandButton(this, "Scan", QStringLiteral("SC&AN"), TwipsRect(7680, 2760, 1335, 1215), ButtonPicture::Scan);
     indicators_[static_cast<int>(Indicator::ScanLabel)] =
         ColouredLabel(this, "ScanLabel", TwipsRect(9120, 2760, 255, 1215), kIndicatorRed, kPanelBlack);
-    lists_[static_cast<int>(CodeList::CodesIn)] = CodeListBox(this, "CodesIn", TwipsRect(9480, 2760, 2295, 4050));
+    lists_[static_cast<int>(CodeList::CodesIn)] = NewCodeList(this, "CodesIn", TwipsRect(9480, 2760, 2295, 4050));
 
     // Levels. Volume belongs to the window and lies over its frame, at the
     // place the other two bars have in theirs.

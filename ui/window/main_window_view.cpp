@@ -9,12 +9,12 @@
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <utility>
 
 #include "accessibility.h"
+#include "code_list_box.h"
 #include "frequency_display.h"
 #include "main_window.h"
 
@@ -41,7 +41,7 @@ void SetPaletteColour(QWidget* widget, QPalette::ColorRole role, Rgb colour) {
 QScrollBar* MainWindow::Bar(ScrollBar bar) const { return scroll_bars_.at(static_cast<std::size_t>(bar)); }
 QRadioButton* MainWindow::Option(OptionButton button) const { return options_.at(static_cast<std::size_t>(button)); }
 QCheckBox* MainWindow::Box(CheckBox box) const { return check_boxes_.at(static_cast<std::size_t>(box)); }
-QListWidget* MainWindow::List(CodeList list) const { return lists_.at(static_cast<std::size_t>(list)); }
+CodeListBox* MainWindow::List(CodeList list) const { return lists_.at(static_cast<std::size_t>(list)); }
 
 int MainWindow::ScrollValue(ScrollBar bar) const { return Bar(bar)->value(); }
 
@@ -117,36 +117,17 @@ void MainWindow::SetSignalBar(const std::string& caption, Rgb text_colour) {
     accessibility_->SignalShown(*signal_strength_);
 }
 
-void MainWindow::AppendListEntry(CodeList list, const std::string& entry) { List(list)->addItem(FromPanelText(entry)); }
+void MainWindow::AppendListEntry(CodeList list, const std::string& entry) { List(list)->Append(FromPanelText(entry)); }
 
-void MainWindow::RemoveOldestListEntry(CodeList list) {
-    QListWidget* box = List(list);
-    if (box->count() > 0) delete box->takeItem(0);
-}
+void MainWindow::RemoveOldestListEntry(CodeList list) { List(list)->RemoveOldest(); }
 
-int MainWindow::ListCount(CodeList list) const { return List(list)->count(); }
+int MainWindow::ListCount(CodeList list) const { return List(list)->Count(); }
 
-void MainWindow::SetListTopIndex(CodeList list, int index) {
-    // Scrolling lays the whole list out again, which for a burst of entries
-    // (a flood of replies read at once) would cost that much per entry and
-    // hold up the exchange. Only the last position asked for is ever seen,
-    // so the list scrolls once, when events next run and before it is painted.
-    int& pending = pending_top_.at(static_cast<std::size_t>(list));
-    const bool scheduled = pending >= 0;
-    pending = index;
-    if (!scheduled) {
-        QMetaObject::invokeMethod(
-            this, [this, list] { ScrollListToPendingTop(list); }, Qt::QueuedConnection);
-    }
-}
-
-void MainWindow::ScrollListToPendingTop(CodeList list) {
-    const int index = std::exchange(pending_top_.at(static_cast<std::size_t>(list)), -1);
-    QListWidget* box = List(list);
-    if (QListWidgetItem* item = box->item(index)) {
-        box->scrollToItem(item, QAbstractItemView::PositionAtTop);
-    }
-}
+// Scrolling lays the whole list out again, which for a burst of entries (a
+// flood of replies read at once) would cost that much per entry and hold up
+// the exchange. Only the last position asked for is ever seen, so the list
+// scrolls once, when events next run and before it is painted.
+void MainWindow::SetListTopIndex(CodeList list, int index) { List(list)->ShowAtTop(index); }
 
 std::string MainWindow::InputBox(const std::string& prompt, const std::string& title, const std::string& default_text) {
     if (ending_) throw ProgramEnded{};

@@ -1,0 +1,109 @@
+// SPDX-FileCopyrightText: 2026 The Velmo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "code_list_box.h"
+
+#include <QAccessible>
+#include <QItemSelectionModel>
+#include <QScrollBar>
+#include <algorithm>
+#include <utility>
+
+namespace velmo {
+
+CodeListBox::CodeListBox(int capacity, QWidget* parent) : QListView(parent), entries_(capacity) {
+    setModel(&entries_);
+    setUniformItemSizes(true);  // keeps thousands of entries cheap
+    connect(&entries_, &CodeListModel::EntriesShifted, this, &CodeListBox::FollowShift);
+    const auto rows_changed = [this] { RowsLaidOutAgain(); };
+    connect(&entries_, &QAbstractItemModel::rowsInserted, this, rows_changed);
+    connect(&entries_, &QAbstractItemModel::rowsRemoved, this, rows_changed);
+}
+
+void CodeListBox::doItemsLayout() {
+    QListView::doItemsLayout();
+    layout_pending_ = false;
+}
+
+QSize CodeListBox::NewestRowSize() const {
+    return Count() > 0 ? sizeHintForIndex(entries_.index(Count() - 1)) : QSize();
+}
+
+void CodeListBox::RowsLaidOutAgain() {
+    layout_pending_ = true;
+    // The list takes its rows' size anew from the entry it is scrolled to.
+    row_size_ = NewestRowSize();
+}
+
+void CodeListBox::dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right, const QList<int>& roles) {
+    // The entries' only change is a shift by one row. A plain list view lays
+    // all of its rows out again for changed data, at the size of the newest
+    // row, scrolled to. Unless the newest row's size changes that (in height,
+    // or in a width that does not fit), the rows stay where they are and are
+    // only painted again, and a screen reader is told as the view would.
+    if (layout_pending_ || !SameLayout(NewestRowSize())) {
+        QListView::dataChanged(top_left, bottom_right, roles);
+        RowsLaidOutAgain();
+        return;
+    }
+    viewport()->update();
+#if QT_CONFIG(accessibility)
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent changed(this, QAccessibleTableModelChangeEvent::DataChanged);
+        changed.setFirstRow(top_left.row());
+        changed.setFirstColumn(top_left.column());
+        changed.setLastRow(bottom_right.row());
+        changed.setLastColumn(bottom_right.column());
+        QAccessible::updateAccessibility(&changed);
+    }
+#endif
+}
+
+bool CodeListBox::SameLayout(const QSize& row_size) const {
+    if (!row_size.isValid() || row_size.height() != row_size_.height()) return false;
+    // Rows narrower than the list are as wide as the list.
+    return row_size.width() == row_size_.width() || std::max(row_size.width(), row_size_.width()) <= viewport()->width();
+}
+
+void CodeListBox::FollowShift() {
+    // The selection moves up with its entries.
+    QItemSelectionModel* selection = selectionModel();
+    const QModelIndex current = currentIndex();
+    QItemSelection moved;
+    for (const QModelIndex& row : selection->selectedIndexes()) {
+        if (row.row() > 0) moved.select(entries_.index(row.row() - 1), entries_.index(row.row() - 1));
+    }
+    if (current.isValid() && current.row() > 0) {
+        selection->setCurrentIndex(entries_.index(current.row() - 1), QItemSelectionModel::NoUpdate);
+    }
+    if (!moved.isEmpty() || selection->hasSelection()) selection->select(moved, QItemSelectionModel::ClearAndSelect);
+    // The current entry dropped passes to the entry after it, now the first;
+    // a list that selects one entry selects it too.
+    if (current.isValid() && current.row() == 0) {
+        if (selectionMode() == QAbstractItemView::SingleSelection) {
+            setCurrentIndex(entries_.index(0));
+        } else {
+            selection->setCurrentIndex(entries_.index(0), QItemSelectionModel::NoUpdate);
+        }
+    }
+}
+
+void CodeListBox::ShowAtTop(int row) {
+    const bool scheduled = pending_top_ >= 0;
+    pending_top_ = row;
+    if (!scheduled) QMetaObject::invokeMethod(this, &CodeListBox::ScrollToPendingTop, Qt::QueuedConnection);
+}
+
+void CodeListBox::ScrollToPendingTop() {
+    const int row = std::exchange(pending_top_, -1);
+    if (row < 0 || row >= Count()) return;
+    // Scrolling costs as much as the list is long, even when it moves
+    // nothing. A full list taking entries keeps its rows and its range, so
+    // the newest entry asked for at the top, with the list scrolled as far
+    // as it goes, is where scrolling would leave it.
+    const QScrollBar* bar = verticalScrollBar();
+    if (!layout_pending_ && row == Count() - 1 && bar->value() == bar->maximum()) return;
+    scrollTo(entries_.index(row), QAbstractItemView::PositionAtTop);
+}
+
+}  // namespace velmo

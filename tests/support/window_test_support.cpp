@@ -4,6 +4,7 @@
 #include "window_test_support.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -24,6 +25,8 @@ void ShowWindow(MainWindow& window) {
     // Access keys need the window active, key presses only need it there.
     (void)QTest::qWaitForWindowActive(&window);
 }
+
+QString WindowOnFakeLink::Display() const { return Control<QLabel>(*window, "DisplayFrequency")->text(); }
 
 void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(window.windowHandle(), key, modifiers);

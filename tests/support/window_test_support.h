@@ -3,9 +3,12 @@
 
 #pragma once
 
+#include <QString>
 #include <chrono>
 #include <functional>
+#include <memory>
 
+#include "fake_link.h"
 #include "main_window.h"
 #include "wait.h"
 
@@ -29,5 +32,14 @@ template <typename T>
 T* Control(MainWindow& window, const char* name) {
     return window.findChild<T*>(QString::fromLatin1(name));
 }
+
+// The window on a fake serial link; a failure ends it without a message box.
+struct WindowOnFakeLink {
+    FakeLink link;
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
+
+    // The frequency the window shows.
+    QString Display() const;
+};
 
 }  // namespace velmo::testing

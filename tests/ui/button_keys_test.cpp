@@ -28,18 +28,13 @@ namespace velmo {
 namespace {
 
 using testing::Control;
-using testing::FakeLink;
 using testing::PressKey;
 using testing::ShowWindow;
 
-class ButtonKeysTest : public ::testing::Test {
+class ButtonKeysTest : public ::testing::Test, public testing::WindowOnFakeLink {
 protected:
     void SetUp() override { ShowWindow(*window); }
 
-    FakeLink link;
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
-
-    QString Display() { return Control<QLabel>(*window, "DisplayFrequency")->text(); }
     QString Focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
     QComboBox* StepBox() { return Control<QComboBox>(*window, "TuningStep"); }
     // The tuning commands written, receiver on.

@@ -34,11 +34,8 @@ using testing::FakeLink;
 using testing::PressKey;
 using testing::ShowWindow;
 
-class WindowEventsTest : public ::testing::Test {
+class WindowEventsTest : public ::testing::Test, public testing::WindowOnFakeLink {
 protected:
-    FakeLink link;
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
-
     // Switches the receiver on, so that every event shows as a command.
     void SwitchOn() {
         Control<QAbstractButton>(*window, "RadioOn")->click();
@@ -52,7 +49,6 @@ protected:
         return std::count_if(link.writes.begin(), link.writes.end(),
                              [&](const std::string& w) { return w.rfind(prefix, 0) == 0; });
     }
-    QString Display() { return Control<QLabel>(*window, "DisplayFrequency")->text(); }
 };
 
 TEST_F(WindowEventsTest, ScrollBarRaisesItsChangeOnlyOnARealChange) {

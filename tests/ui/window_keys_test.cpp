@@ -38,11 +38,7 @@ protected:
     }
 };
 
-struct Panel {
-    testing::FakeLink link;
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
-
-    QString Display() const { return Control<QLabel>(*window, "DisplayFrequency")->text(); }
+struct Panel : testing::WindowOnFakeLink {
     QColor Background(const char* label) const {
         return Control<QLabel>(*window, label)->palette().color(QPalette::Window);
     }

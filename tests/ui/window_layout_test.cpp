@@ -103,11 +103,8 @@ bool IsKind(const QWidget* widget, Kind kind) {
     return false;
 }
 
-class WindowLayoutTest : public ::testing::Test {
+class WindowLayoutTest : public ::testing::Test, public testing::WindowOnFakeLink {
 protected:
-    FakeLink link;
-    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
-
     QWidget* Find(const char* name) { return window->findChild<QWidget*>(QString::fromLatin1(name)); }
     template <typename T>
     T* Find(const char* name) {

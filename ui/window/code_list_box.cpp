@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QItemSelectionModel>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <utility>
 
@@ -66,26 +67,39 @@ bool CodeListBox::SameLayout(const QSize& row_size) const {
 }
 
 void CodeListBox::FollowShift() {
-    // The selection moves up with its entries.
     QItemSelectionModel* selection = selectionModel();
     const QModelIndex current = currentIndex();
+    if (!current.isValid() && !selection->hasSelection()) return;
+    // The selection and the current entry move up with their entries. A
+    // plain list tells of the selection moved, not of the current entry.
     QItemSelection moved;
     for (const QModelIndex& row : selection->selectedIndexes()) {
         if (row.row() > 0) moved.select(entries_.index(row.row() - 1), entries_.index(row.row() - 1));
     }
     if (current.isValid() && current.row() > 0) {
+        const QSignalBlocker quietly(selection);
         selection->setCurrentIndex(entries_.index(current.row() - 1), QItemSelectionModel::NoUpdate);
     }
-    if (!moved.isEmpty() || selection->hasSelection()) selection->select(moved, QItemSelectionModel::ClearAndSelect);
-    // The current entry dropped passes to the entry after it, now the first;
-    // a list that selects one entry selects it too.
-    if (current.isValid() && current.row() == 0) {
-        if (selectionMode() == QAbstractItemView::SingleSelection) {
-            setCurrentIndex(entries_.index(0));
-        } else {
-            selection->setCurrentIndex(entries_.index(0), QItemSelectionModel::NoUpdate);
-        }
+    if (selection->hasSelection()) selection->select(moved, QItemSelectionModel::ClearAndSelect);
+    viewport()->update();
+    if (!current.isValid() || current.row() > 0) return;
+    // The current entry was dropped: it passes to the entry after it, now
+    // the first, and in a list that selects one entry that is selected too,
+    // as a plain list does. The list is not scrolled up to it: it is about
+    // to show its newest entry.
+    const bool auto_scroll = hasAutoScroll();
+    setAutoScroll(false);
+    {
+        // Row 0 is now another entry: the current entry does change.
+        const QSignalBlocker quietly(selection);
+        selection->clearCurrentIndex();
     }
+    if (selectionMode() == QAbstractItemView::SingleSelection) {
+        setCurrentIndex(entries_.index(0));
+    } else {
+        selection->setCurrentIndex(entries_.index(0), QItemSelectionModel::NoUpdate);
+    }
+    setAutoScroll(auto_scroll);
 }
 
 void CodeListBox::ShowAtTop(int row) {

@@ -102,19 +102,22 @@ protected:
     CodeListBox box{kCapacity};
 };
 
-// How often a list told that its current entry changed: a screen reader
-// speaks the current entry of a focused list each time.
-struct CurrentChanges {
-    explicit CurrentChanges(QListView& list) {
-        QObject::connect(list.selectionModel(), &QItemSelectionModel::currentChanged, [this] { ++count; });
+// How often a list told that its current entry changed (a screen reader
+// speaks the current entry of a focused list each time), and how often it
+// scrolled (each time it may be painted there).
+struct Changes {
+    explicit Changes(QListView& list) {
+        QObject::connect(list.selectionModel(), &QItemSelectionModel::currentChanged, [this] { ++current; });
+        QObject::connect(list.verticalScrollBar(), &QScrollBar::valueChanged, [this] { ++scrolls; });
     }
-    int count = 0;
+    int current = 0;
+    int scrolls = 0;
 };
 
 TEST_P(CodeListBoxTest, LooksAndSelectsAsAPlainList) {
     const Scenario& scenario = GetParam();
-    const CurrentChanges plain_changes(plain);
-    const CurrentChanges box_changes(box);
+    const Changes plain_changes(plain);
+    const Changes box_changes(box);
     for (std::size_t i = 0; i < scenario.entries.size(); ++i) {
         AddToPlainList(scenario.entries[i]);
         box.Append(scenario.entries[i]);
@@ -125,7 +128,8 @@ TEST_P(CodeListBoxTest, LooksAndSelectsAsAPlainList) {
         ASSERT_EQ(Rows(box), Rows(plain)) << after;
         EXPECT_EQ(SelectedRows(box), SelectedRows(plain)) << after;
         EXPECT_EQ(box.currentIndex().row(), plain.currentIndex().row()) << after;
-        EXPECT_EQ(box_changes.count, plain_changes.count) << after;
+        EXPECT_EQ(box_changes.current, plain_changes.current) << after;
+        EXPECT_EQ(box_changes.scrolls, plain_changes.scrolls) << after;
         EXPECT_EQ(box.verticalScrollBar()->value(), plain.verticalScrollBar()->value()) << after;
         EXPECT_EQ(box.horizontalScrollBar()->maximum(), plain.horizontalScrollBar()->maximum()) << after;
         EXPECT_EQ(Painted(box), Painted(plain)) << after;

@@ -47,7 +47,8 @@ std::vector<int> SelectedRows(const QListView& list) {
 
 std::vector<QString> Rows(const QListView& list) {
     std::vector<QString> rows;
-    for (int row = 0; row < list.model()->rowCount(); ++row) rows.push_back(list.model()->index(row, 0).data().toString());
+    for (int row = 0; row < list.model()->rowCount(); ++row)
+        rows.push_back(list.model()->index(row, 0).data().toString());
     return rows;
 }
 
@@ -142,24 +143,23 @@ TEST_P(CodeListBoxTest, LooksAndSelectsAsAPlainList) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lists, CodeListBoxTest,
-    ::testing::Values(
-        Scenario{"FillsThenDropsItsOldest", Numbered(15), -1, {}},
-        Scenario{"SelectedEntryMovesUp", Numbered(12), kCapacity, [](QListView& list) { SelectRow(list, 4); }},
-        Scenario{"SelectedOldestHandsItsSelectionOn", Numbered(9), kCapacity,
-                 [](QListView& list) { SelectRow(list, 0); }},
-        Scenario{"MarkedOldestHandsItsMarkOn", Numbered(9), kCapacity,
-                 [](QListView& list) { MarkRowWithoutSelecting(list, 0); }},
-        Scenario{"SelectionGoneWithTheOldest", Numbered(14), kCapacity,
-                 [](QListView& list) {
-                     SelectRow(list, 2);
-                     list.selectionModel()->clearCurrentIndex();
-                 }},
-        Scenario{"ScrolledBackByTheUser", Numbered(10), kCapacity + 1,
-                 [](QListView& list) { list.verticalScrollBar()->setValue(0); }},
-        Scenario{"RowsOfOtherSizes", OddSizes(24), -1, {}}),
-    [](const ::testing::TestParamInfo<Scenario>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lists, CodeListBoxTest,
+                         ::testing::Values(Scenario{"FillsThenDropsItsOldest", Numbered(15), -1, {}},
+                                           Scenario{"SelectedEntryMovesUp", Numbered(12), kCapacity,
+                                                    [](QListView& list) { SelectRow(list, 4); }},
+                                           Scenario{"SelectedOldestHandsItsSelectionOn", Numbered(9), kCapacity,
+                                                    [](QListView& list) { SelectRow(list, 0); }},
+                                           Scenario{"MarkedOldestHandsItsMarkOn", Numbered(9), kCapacity,
+                                                    [](QListView& list) { MarkRowWithoutSelecting(list, 0); }},
+                                           Scenario{"SelectionGoneWithTheOldest", Numbered(14), kCapacity,
+                                                    [](QListView& list) {
+                                                        SelectRow(list, 2);
+                                                        list.selectionModel()->clearCurrentIndex();
+                                                    }},
+                                           Scenario{"ScrolledBackByTheUser", Numbered(10), kCapacity + 1,
+                                                    [](QListView& list) { list.verticalScrollBar()->setValue(0); }},
+                                           Scenario{"RowsOfOtherSizes", OddSizes(24), -1, {}}),
+                         [](const ::testing::TestParamInfo<Scenario>& param) { return std::string(param.param.name); });
 
 TEST(CodeListModelTest, KeepsItsNewestEntriesInOrder) {
     CodeListModel entries(3);

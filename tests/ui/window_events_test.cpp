@@ -136,7 +136,7 @@ TEST_F(WindowEventsTest, KeysReachTheKeyTableBeforeTheFocusedList) {
     codes_in->setFocus();
 
     PressKey(*window, Qt::Key_Home);
-    EXPECT_EQ(Display(), "0.100.000");     // Home tunes the bottom of the range
+    EXPECT_EQ(Display(), "0.100.000");             // Home tunes the bottom of the range
     EXPECT_EQ(codes_in->currentIndex().row(), 0);  // and the list still moved to its first entry
 
     PressKey(*window, Qt::Key_PageUp);

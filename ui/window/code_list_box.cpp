@@ -63,7 +63,8 @@ void CodeListBox::dataChanged(const QModelIndex& top_left, const QModelIndex& bo
 bool CodeListBox::SameLayout(const QSize& row_size) const {
     if (!row_size.isValid() || row_size.height() != row_size_.height()) return false;
     // Rows narrower than the list are as wide as the list.
-    return row_size.width() == row_size_.width() || std::max(row_size.width(), row_size_.width()) <= viewport()->width();
+    return row_size.width() == row_size_.width() ||
+           std::max(row_size.width(), row_size_.width()) <= viewport()->width();
 }
 
 void CodeListBox::FollowShift() {

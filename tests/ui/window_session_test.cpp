@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "code_list_box.h"
 #include "fake_link.h"
 #include "main_window.h"
 #include "switch_on_commands.h"
+#include "window_driver.h"
 #include "window_test_support.h"
 
 namespace velmo {
@@ -36,12 +36,6 @@ std::vector<std::string> Lines(const std::vector<std::string>& commands) {
     return lines;
 }
 
-std::vector<std::string> Entries(const CodeListBox* list) {
-    std::vector<std::string> entries;
-    for (int i = 0; i < list->Count(); ++i) entries.push_back(list->Entry(i).toStdString());
-    return entries;
-}
-
 class WindowSessionTest : public ::testing::Test {
 protected:
     FakeLink link;
@@ -59,8 +53,9 @@ TEST_F(WindowSessionTest, SwitchingOnSendsEverySettingAndListsIt) {
 
     EXPECT_EQ(link.configured_port, 2);
     EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));
-    EXPECT_EQ(Entries(Control<CodeListBox>(*window, "CodesOut")), kSwitchOnCommands);
-    EXPECT_EQ(Entries(Control<CodeListBox>(*window, "CodesIn")), (std::vector<std::string>{"-> G000", "-> G000"}));
+    const WindowDriver user(*window);
+    EXPECT_EQ(user.CodesOut(), kSwitchOnCommands);
+    EXPECT_EQ(user.CodesIn(), (std::vector<std::string>{"-> G000", "-> G000"}));
     EXPECT_EQ(Background("OnOffLabel"), QColor(0, 255, 0));
 
     // A second request changes nothing.

@@ -25,7 +25,9 @@ public:
     const CodeListModel& Entries() const { return entries_; }
 
     // Scrolls entry `row` to the top, as far as the list goes, when events
-    // next run: a burst of entries scrolls once, to where it ended.
+    // next run. Scrolling walks the whole list, which for a burst of entries
+    // (a flood of replies read at once) would cost that much per entry and
+    // hold up the exchange; only the last position asked for is ever seen.
     void ShowAtTop(int row);
 
     void doItemsLayout() override;

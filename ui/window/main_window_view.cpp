@@ -123,10 +123,7 @@ void MainWindow::RemoveOldestListEntry(CodeList list) { List(list)->RemoveOldest
 
 int MainWindow::ListCount(CodeList list) const { return List(list)->Count(); }
 
-// Scrolling lays the whole list out again, which for a burst of entries (a
-// flood of replies read at once) would cost that much per entry and hold up
-// the exchange. Only the last position asked for is ever seen, so the list
-// scrolls once, when events next run and before it is painted.
+// The list scrolls when events next run, once for a burst of entries.
 void MainWindow::SetListTopIndex(CodeList list, int index) { List(list)->ShowAtTop(index); }
 
 std::string MainWindow::InputBox(const std::string& prompt, const std::string& title, const std::string& default_text) {

@@ -88,11 +88,16 @@ void FakeView::EndProgram() {
     throw ProgramEnded{};
 }
 
-Rig::Rig(int port)
-    : timer1(clock.NewTimer([this] { panel.Timer1_Timer(); })),
+Rig::Rig(int port) : Rig(std::nullopt, port) {}
+
+Rig::Rig(sim::ReceiverOptions receiver, int port) : Rig(std::optional(std::move(receiver)), port) {}
+
+Rig::Rig(std::optional<sim::ReceiverOptions> receiver, int port)
+    : simulated(receiver ? std::make_unique<sim::SimulatedLink>(clock, std::move(*receiver)) : nullptr),
+      timer1(clock.NewTimer([this] { panel.Timer1_Timer(); })),
       timer2(clock.NewTimer([this] { panel.ReadSignal(); })),
       timer3(clock.NewTimer([this] { panel.ScanStep(); })),
-      panel(link, view, *timer1, *timer2, *timer3, port) {
+      panel(simulated ? static_cast<SerialLink&>(*simulated) : link, view, *timer1, *timer2, *timer3, port) {
     view.Attach(panel);
 }
 

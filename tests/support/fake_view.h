@@ -6,12 +6,14 @@
 #include <array>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "fake_link.h"
 #include "front_panel.h"
 #include "panel_view.h"
+#include "sim/simulated_link.h"
 #include "virtual_clock.h"
 
 namespace velmo::testing {
@@ -92,16 +94,23 @@ private:
 };
 
 // The three timers wired to their event procedures, the fakes and the panel.
+// The panel talks to the scripted link, or, given the receiver's options,
+// to the simulated receiver on the same virtual clock.
 struct Rig {
     explicit Rig(int port = 3);
+    explicit Rig(sim::ReceiverOptions receiver, int port = 3);
 
     VirtualClock clock;
     FakeLink link{clock};
     FakeView view{clock};
+    std::unique_ptr<sim::SimulatedLink> simulated;
     std::unique_ptr<VirtualTimer> timer1;  // the reply pause
     std::unique_ptr<VirtualTimer> timer2;  // the signal poll
     std::unique_ptr<VirtualTimer> timer3;  // the scanner
     FrontPanel panel;
+
+private:
+    Rig(std::optional<sim::ReceiverOptions> receiver, int port);
 };
 
 }  // namespace velmo::testing

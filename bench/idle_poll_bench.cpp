@@ -34,9 +34,9 @@ void IdlePollFigures() {
     const auto polls_before = polls();
     const double thread_before = ThreadCpuSeconds();
     const double process_before = ProcessCpuSeconds();
-    const auto wall_before = Clock::now();
+    const auto wall_before = WallClock::now();
     LetRun(std::chrono::seconds(60));
-    const double wall = SecondsBetween(wall_before, Clock::now());
+    const double wall = SecondsBetween(wall_before, WallClock::now());
     const double thread = ThreadCpuSeconds() - thread_before;
     const double process = ProcessCpuSeconds() - process_before;
 

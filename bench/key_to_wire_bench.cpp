@@ -29,7 +29,7 @@ void KeyToWireFigures() {
     std::vector<double> latencies_ms;
     for (int press = 0; press < 200; ++press) {
         const std::size_t from = receiver.LineCount();
-        const auto pressed = Clock::now();
+        const auto pressed = WallClock::now();
         rig.user.Key(Qt::Key_PageUp);
         PtyReceiver::Clock::time_point first_byte{};
         const bool seen = WaitUntil(

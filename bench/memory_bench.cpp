@@ -45,14 +45,14 @@ int MemoryChild() {
     constexpr int kEntries = 200'000;
     constexpr int kCheckpointEvery = 50'000;
     std::vector<std::int64_t> checkpoints_kib;
-    const auto started = Clock::now();
+    const auto started = WallClock::now();
     for (int entries = 2; entries <= kEntries; entries += 2) {
         panel.ShowReplies(reply);
         // Let the list lay itself out and paint now and then, as it would.
         if (entries % 1000 == 0) QCoreApplication::processEvents();
         if (entries % kCheckpointEvery == 0) checkpoints_kib.push_back(ResidentKib());
     }
-    const double feed_seconds = SecondsBetween(started, Clock::now());
+    const double feed_seconds = SecondsBetween(started, WallClock::now());
     LetRun(std::chrono::milliseconds(300));
     const std::int64_t peak_kib = PeakResidentKib();
     const int listed = rig.window.findChild<CodeListBox*>(QStringLiteral("CodesIn"))->Count();

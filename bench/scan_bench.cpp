@@ -97,11 +97,11 @@ void BandPassFigures() {
         return;
     }
     const std::size_t from = receiver.receiver.LineCount();
-    const auto started = Clock::now();
+    const auto started = WallClock::now();
     rig.user.Click("Scan");
     const bool finished = WaitUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(15));
     rig.user.Click("Scan");
-    const double wall = SecondsBetween(started, Clock::now());
+    const double wall = SecondsBetween(started, WallClock::now());
     if (!finished) std::fprintf(stderr, "velmo-bench: the pass did not reach the top in time\n");
 
     const auto report = Judge(receiver.LinesSince(from), options);

@@ -105,7 +105,7 @@ int ScanCpuChild(const std::string& device, double minutes) {
     StepCounter counter(*sent, *received);
     rig.user.Click("Scan");
 
-    const auto started = Clock::now();
+    const auto started = WallClock::now();
     const auto until = started + std::chrono::duration<double>(minutes * 60);
     std::vector<Stretch> stretches;
     double lists_full_after_s = -1;
@@ -114,10 +114,10 @@ int ScanCpuChild(const std::string& device, double minutes) {
     double last_cpu = ProcessCpuSeconds();
     int last_steps = 0;
     int last_holds = 0;
-    while (Clock::now() < until) {
+    while (WallClock::now() < until) {
         const bool full_before = lists_full_after_s >= 0;
         LetRun(std::chrono::duration_cast<std::chrono::milliseconds>(kSampleEvery));
-        const auto now = Clock::now();
+        const auto now = WallClock::now();
         const double cpu = ProcessCpuSeconds();
         stretches.push_back({SecondsBetween(last_time, now), cpu - last_cpu, counter.steps - last_steps,
                              counter.holds - last_holds, full_before});

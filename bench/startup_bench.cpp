@@ -30,7 +30,7 @@ namespace {
 constexpr const char* kSpawnedAt = "VELMO_BENCH_SPAWNED_NS";
 
 std::int64_t NowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(WallClock::now().time_since_epoch()).count();
 }
 
 // Notes the first paint event of any widget of the window, and the moment

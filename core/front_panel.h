@@ -4,12 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "answer_book.h"
 #include "panel_view.h"
 #include "protocol.h"
 #include "reply_ending.h"
 #include "serial_link.h"
+#include "time_source.h"
 #include "timer.h"
 
 namespace velmo {
@@ -22,8 +25,9 @@ class FrontPanel {
 public:
     // The newest entries each code list keeps.
     static constexpr int kMaxListEntries = 5000;
-    // How many further reply pauses an exchange waits for the rest of a
-    // reply that is still crossing the line, or a query for its answer.
+    // How many further reply pauses a command's exchange waits for the rest
+    // of a reply that is still crossing the line, and a query's for its
+    // answer, until the link has shown that its answers take longer.
     static constexpr int kMaxReplyPauses = 10;
     // How many of those pauses in a row that bring nothing show that the
     // line has fallen quiet. A reply may stall midway, as when a USB serial
@@ -31,8 +35,10 @@ public:
     static constexpr int kQuietPauses = 3;
 
     // The timers keep the window's numbering: timer1 clocks the reply pause,
-    // timer2 the signal poll, timer3 the scanner.
-    FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3, int port_number);
+    // timer2 the signal poll, timer3 the scanner. The clock times the
+    // receiver's answers.
+    FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& timer2, Timer& timer3, const Clock& clock,
+               int port_number);
 
     // Serial command exchange.
     void SendCommand(const std::string& command);
@@ -44,7 +50,7 @@ public:
     // pause in turn. An operation therefore cannot trust after a pause what
     // it read before one. The port may have been closed (switched off
     // meanwhile): every caller tests IsOpen() again before it reads or
-    // carries on (SendCommand, ScanStep, QueryAndGather, PowerOn, PowerOff).
+    // carries on (SendCommand, ScanStep, Exchange, PowerOn, PowerOff).
     // Frequency and the settings may have changed: SendFrequency and the
     // other senders read them at their own start and send what they read.
     // Pauses share Timer1, so an inner pause ends the outer one too (a click
@@ -98,19 +104,34 @@ private:
     void SendLevel(ScrollBar bar, const char* prefix, const char* caption_word);
     void SendSwitch(CheckBox box, const protocol::SwitchCommands& commands);
     void AddListEntry(CodeList list, const std::string& entry);
-    // Writes a polling query and gathers what arrives until its answer is
-    // complete or the wait runs out. False if the port closed meanwhile;
-    // what was gathered before is still there to be listed.
-    bool QueryAndGather(const std::string& query, const std::string& code, std::string& gathered);
+
+    // What one exchange brought: everything it read, to be listed, and,
+    // for a query, the answer to that very query if it came.
+    struct Exchanged {
+        bool still_open = true;  // false: switched off meanwhile
+        std::string read;
+        std::optional<std::string> answer;
+    };
+    // The one exchange under every command and query: writes `line` with
+    // its line ending and waits, pause by pause, reading what comes. A
+    // command waits only for the rest of a reply caught mid-line, so its
+    // own answer is often read by a later exchange. A query waits for its
+    // own answer, until it comes, is known lost, or the wait the link has
+    // shown runs out.
+    Exchanged Exchange(const std::string& line, AnswerKind kind, bool wants_answer);
 
     SerialLink& link_;
     PanelView& view_;
     Timer& timer1_;  // the reply pause: Pause waits for its tick
     Timer& timer2_;  // the signal poll, every kSignalPollMs while on
     Timer& timer3_;  // the scanner's step, every kScanStepMs while it runs
+    const Clock& clock_;
     int port_number_;
     // How this receiver ends its replies, learnt anew at each switch-on.
     ReplyEnding reply_ending_ = ReplyEnding::Lf;
+    // The questions awaiting answers, and how long answers take on this
+    // link; also anew at each switch-on.
+    AnswerBook answers_;
 };
 
 }  // namespace velmo

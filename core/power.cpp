@@ -57,6 +57,7 @@ void FrontPanel::PowerOn() {
     if (link_.IsOpen()) return;
     link_.Open();
     reply_ending_ = ReplyEnding::Lf;
+    answers_.Clear();
     SendCommand(protocol::kSwitchOn);
     SendCommand(protocol::kAfterSwitchOn);
     SendVolume();

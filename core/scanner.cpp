@@ -26,34 +26,16 @@ void FrontPanel::ScanStep() {
     TuneUp();
     Pause(panel_numbers::kReplyPauseSeconds);
     if (!link_.IsOpen()) return;
-    std::string reply;
-    const bool still_open = QueryAndGather(protocol::kSquelchQuery, protocol::kSquelchAnswer, reply);
-    // Every read is listed, also one cut short by a switch-off.
-    ShowReplies(reply);
-    if (!still_open || !SquelchOpen(reply)) return;
+    const Exchanged squelch = Exchange(protocol::kSquelchQuery, AnswerKind::Squelch, true);
+    // Every read is listed, also one cut short by a switch-off. The
+    // decision is taken on this step's own answer, never on a late one of
+    // an earlier step that this read happened to bring.
+    ShowReplies(squelch.read);
+    if (!squelch.still_open || !squelch.answer || !SquelchOpen(*squelch.answer)) return;
     ReadSignal();
     // Hold on the busy channel; any exchange started meanwhile ends the
     // hold with its own pause.
     Pause(panel_numbers::kScannerHoldSeconds);
-}
-
-bool FrontPanel::QueryAndGather(const std::string& query, const std::string& code, std::string& gathered) {
-    link_.Write(query + CR + LF);
-    // At 9600 baud the answer cannot be back within one reply pause, so
-    // keep reading until it is complete, for at most kMaxReplyPauses more
-    // pauses, or until the line has fallen quiet: a receiver that has not
-    // answered by then is not going to.
-    int quiet = 0;
-    for (int i = 0; i < kMaxReplyPauses; ++i) {
-        Pause(panel_numbers::kReplyPauseSeconds);
-        if (!link_.IsOpen()) return false;
-        const std::string more = link_.ReadAll();
-        gathered += more;
-        if (HasCompleteAnswer(gathered, code)) break;
-        quiet = more.empty() ? quiet + 1 : 0;
-        if (quiet >= kQuietPauses) break;
-    }
-    return true;
 }
 
 }  // namespace velmo

@@ -11,12 +11,12 @@ namespace velmo {
 
 void FrontPanel::ReadSignal() {
     if (!link_.IsOpen()) return;
-    std::string reply;
-    const bool still_open = QueryAndGather(protocol::kSignalQuery, protocol::kSignalAnswer, reply);
-    // Every read is listed, also one cut short by a switch-off.
-    ShowReplies(reply);
-    if (!still_open) return;
-    const auto bar = SignalBarLength(reply, Signal);
+    const Exchanged reading = Exchange(protocol::kSignalQuery, AnswerKind::Signal, true);
+    // Every read is listed, also one cut short by a switch-off. The bar
+    // shows this poll's own answer, never a late one of an earlier poll.
+    ShowReplies(reading.read);
+    if (!reading.still_open || !reading.answer) return;
+    const auto bar = SignalBarLength(*reading.answer, Signal);
     if (!bar) return;
     Signal = static_cast<std::int16_t>(*bar);
     ShowSignal(Signal);

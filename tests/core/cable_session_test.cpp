@@ -26,11 +26,11 @@ namespace {
 std::string CableSession() {
     Rig rig(sim::ReceiverOptions{});
     std::ostringstream out;
-    rig.simulated->Receiver().SetObserver([&](sim::Micros at, sim::SimulatedReceiver::Direction direction,
-                                              std::string_view text) {
-        out << at.count() << (direction == sim::SimulatedReceiver::Direction::ToReceiver ? " > " : " < ") << text
-            << '\n';
-    });
+    rig.simulated->Receiver().SetObserver(
+        [&](sim::Micros at, sim::SimulatedReceiver::Direction direction, std::string_view text) {
+            out << at.count() << (direction == sim::SimulatedReceiver::Direction::ToReceiver ? " > " : " < ") << text
+                << '\n';
+        });
     rig.panel.SetDefaults();
     rig.panel.PowerOn();
     rig.clock.AtMs(1300, [&] { rig.panel.TuneUp(); });

@@ -66,7 +66,7 @@ TEST(StartUp, ARefusedPortSettingIsSkipped) {
     };
     Rig rig;
     RefusingLink link(rig.clock);
-    FrontPanel panel(link, rig.view, *rig.timer1, *rig.timer2, *rig.timer3, 1);
+    FrontPanel panel(link, rig.view, *rig.timer1, *rig.timer2, *rig.timer3, rig.clock, 1);
     rig.view.Attach(panel);
     EXPECT_NO_THROW(panel.SetDefaults());
     EXPECT_EQ(rig.view.display, "81.300.000");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "core_rigs.h"
@@ -16,13 +17,16 @@ struct BandReceiver {
     std::set<std::int64_t> busy;
     std::int64_t tuned_hz = 0;
     std::string busy_signal = "A0";
+    // Turns the answer to a line into what is sent back instead.
+    std::function<std::string(const std::string& line, std::int64_t tuned_hz, std::string answer)> fault;
 
     std::string operator()(const std::string& line) {
         if (line.size() == 18 && line.starts_with("K0")) tuned_hz = std::stoll(line.substr(2, 10));
         const bool open = busy.count(tuned_hz) > 0;
-        if (line == "I0?") return open ? "I007\r\n" : "I004\r\n";
-        if (line == "I1?") return "I1" + (open ? busy_signal : std::string("10")) + "\r\n";
-        return "G000\r\n";
+        std::string answer = "G000\r\n";
+        if (line == "I0?") answer = open ? "I007\r\n" : "I004\r\n";
+        if (line == "I1?") answer = "I1" + (open ? busy_signal : std::string("10")) + "\r\n";
+        return fault ? fault(line, tuned_hz, answer) : answer;
     }
 };
 
@@ -35,6 +39,17 @@ struct Scanning : OnRig {
     }
     int Count(const std::string& line) const {
         return static_cast<int>(std::count(link.lines.begin(), link.lines.end(), line));
+    }
+    // Where the scanner held: the frequency tuned when it asked for the
+    // signal, which it does only on a busy channel.
+    std::vector<std::int64_t> HeldOn() const {
+        std::vector<std::int64_t> held;
+        std::int64_t tuned = 0;
+        for (const auto& l : link.lines) {
+            if (l.starts_with("K0")) tuned = std::stoll(l.substr(2, 10));
+            if (l == "I1?") held.push_back(tuned);
+        }
+        return held;
     }
     std::vector<std::string> TuningCommands() const {
         std::vector<std::string> out;
@@ -120,15 +135,103 @@ TEST(ScanStep, OtherStatusCodesAndTheFirstI0Decide) {
     }
 }
 
+// How long a step waits for a squelch answer that never comes: 10 ms in
+// SendCommand, 10 ms before the query, then, from a receiver never heard,
+// three pauses of gathering that bring nothing (the line has fallen
+// quiet); from one that has answered before, as long as its answers have
+// taken with room for jitter (here 10 ms round trips: 32.5 ms, so 40 ms
+// of pauses).
 TEST(ScanStep, ASilentReceiverCostsAtMostATenthOfASecond) {
-    OnRig rig;
-    rig.link.responder = ScriptedReceiver{.silent = true};
-    const auto start = rig.clock.NowUs();
-    rig.panel.ScanStep();
-    // 10 ms in SendCommand, 10 ms before the query, and three pauses of
-    // gathering that bring nothing: the line has fallen quiet.
-    EXPECT_EQ(rig.clock.NowUs() - start, 50'000);
-    EXPECT_TRUE(rig.view.CodesIn().empty());
+    struct Case {
+        const char* name;
+        bool heard_before;
+        std::int64_t step_us;
+    };
+    const Case cases[] = {{"never heard", false, 50'000}, {"fallen silent", true, 60'000}};
+    for (const auto& c : cases) {
+        OnRig rig;
+        if (!c.heard_before) {
+            rig.panel.PowerOff();
+            rig.link.responder = ScriptedReceiver{.silent = true};
+            rig.panel.PowerOn();
+            rig.timer2->SetEnabled(false);
+        }
+        rig.link.responder = ScriptedReceiver{.silent = true};
+        rig.view.lists = {};
+        const auto start = rig.clock.NowUs();
+        rig.panel.ScanStep();
+        EXPECT_EQ(rig.clock.NowUs() - start, c.step_us) << c.name;
+        EXPECT_TRUE(rig.view.CodesIn().empty()) << c.name;
+    }
+}
+
+// Across a link with a 100 ms round trip, one answer lost, doubled, unasked
+// or garbled costs at most the one decision that waited for it: every other
+// busy channel is still held on itself.
+TEST(ScanStep, AFaultyAnswerCostsOneDecisionAtMost) {
+    constexpr std::int64_t kFaultHz = 81'500'000;  // a quiet channel
+    constexpr std::int64_t kBusyFaultHz = 81'600'000;
+    using Fault = std::function<std::string(const std::string&, std::int64_t, std::string)>;
+    struct Case {
+        const char* name;
+        Fault fault;
+        std::vector<std::int64_t> held;
+    };
+    const std::vector<std::int64_t> all{81'600'000, 82'000'000, 82'400'000};
+    const Case cases[] = {
+        {"none", nullptr, all},
+        {"squelch answer lost",
+         [](const std::string& l, std::int64_t hz, std::string a) { return l == "I0?" && hz == kFaultHz ? "" : a; },
+         all},
+        {"squelch answer lost on a busy channel",
+         [](const std::string& l, std::int64_t hz, std::string a) { return l == "I0?" && hz == kBusyFaultHz ? "" : a; },
+         {82'000'000, 82'400'000}},
+        {"tuning answer lost",
+         [](const std::string& l, std::int64_t hz, std::string a) { return l != "I0?" && hz == kFaultHz ? "" : a; },
+         all},
+        {"answer doubled",
+         [](const std::string& l, std::int64_t hz, std::string a) {
+             return l.starts_with("K0") && hz == kFaultHz ? a + a : a;
+         },
+         all},
+        {"an open squelch unasked",
+         [](const std::string& l, std::int64_t hz, std::string a) {
+             return l.starts_with("K0") && hz == kFaultHz ? a + "I007\r\n" : a;
+         },
+         {kFaultHz, 81'600'000, 82'000'000, 82'400'000}},
+        {"squelch answer garbled",
+         [](const std::string& l, std::int64_t hz, std::string a) {
+             return l == "I0?" && hz == kFaultHz ? std::string("X0#7\r\n") : a;
+         },
+         all},
+    };
+    for (const auto& c : cases) {
+        Scanning rig;
+        // Switched on over the link, which teaches the panel its pace.
+        rig.panel.PowerOff();
+        rig.link.reply_delay_us = 100'000;
+        rig.panel.PowerOn();
+        rig.clock.RunUntilMs(rig.NowMs() + 1000);
+        rig.link.lines.clear();
+        rig.band->busy = {all.begin(), all.end()};
+        rig.band->fault = c.fault;
+        rig.panel.ToggleScan();
+        rig.clock.RunUntilMs(rig.NowMs() + 30'000);
+        EXPECT_EQ(rig.HeldOn(), c.held) << c.name;
+    }
+}
+
+// A link that slows from a cable's pace to a 250 ms round trip while the
+// scanner runs: the waits that turn out too short teach it the new pace
+// within a few steps, and the busy channels further up are held on.
+TEST(ScanStep, ALinkThatSlowsDownIsLearntAgain) {
+    Scanning rig;
+    rig.band->busy = {82'000'000, 82'400'000, 82'800'000};
+    rig.panel.ToggleScan();
+    rig.clock.RunUntilMs(rig.NowMs() + 100);
+    rig.link.reply_delay_us = 250'000;
+    rig.clock.RunUntilMs(rig.NowMs() + 40'000);
+    EXPECT_EQ(rig.HeldOn(), (std::vector<std::int64_t>{82'000'000, 82'400'000, 82'800'000}));
 }
 
 TEST(ScanStep, AUserCommandDuringTheHoldEndsItEarly) {

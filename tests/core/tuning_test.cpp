@@ -137,7 +137,7 @@ TEST(DirectEntry, EachRoundReadsTheFrequencyAfresh) {
     };
     Rig rig;
     MovingView view(rig.clock);
-    FrontPanel panel(rig.link, view, *rig.timer1, *rig.timer2, *rig.timer3, 1);
+    FrontPanel panel(rig.link, view, *rig.timer1, *rig.timer2, *rig.timer3, rig.clock, 1);
     view.Attach(panel);
     view.panel = &panel;
     panel.Frequency = 81.3;

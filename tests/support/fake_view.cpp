@@ -97,7 +97,7 @@ Rig::Rig(std::optional<sim::ReceiverOptions> receiver, int port)
       timer1(clock.NewTimer([this] { panel.Timer1_Timer(); })),
       timer2(clock.NewTimer([this] { panel.ReadSignal(); })),
       timer3(clock.NewTimer([this] { panel.ScanStep(); })),
-      panel(simulated ? static_cast<SerialLink&>(*simulated) : link, view, *timer1, *timer2, *timer3, port) {
+      panel(simulated ? static_cast<SerialLink&>(*simulated) : link, view, *timer1, *timer2, *timer3, clock, port) {
     view.Attach(panel);
 }
 

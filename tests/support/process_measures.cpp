@@ -30,7 +30,7 @@ std::int64_t StatusKib(pid_t pid, const std::string& field) {
 
 }  // namespace
 
-double SecondsBetween(Clock::time_point from, Clock::time_point to) {
+double SecondsBetween(WallClock::time_point from, WallClock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 

@@ -10,10 +10,10 @@
 
 namespace velmo::testing {
 
-using Clock = std::chrono::steady_clock;
+using WallClock = std::chrono::steady_clock;
 
 // Seconds between two points of the steady clock.
-double SecondsBetween(Clock::time_point from, Clock::time_point to);
+double SecondsBetween(WallClock::time_point from, WallClock::time_point to);
 
 // CPU time (user + system) in seconds.
 double ProcessCpuSeconds();  // every thread of the process (getrusage)

@@ -27,7 +27,7 @@ MainWindow::MainWindow(SerialLink& link, int port_number, FailureReporter report
       timer1_([this] { Timer1_Timer(); }),
       timer2_([this] { Timer2_Timer(); }),
       timer3_([this] { Timer3_Timer(); }),
-      panel_(link, *this, timer1_, timer2_, timer3_, port_number) {
+      panel_(link, *this, timer1_, timer2_, timer3_, clock_, port_number) {
     if (!report_) {
         report_ = [this](const std::exception& error) {
             QMessageBox::critical(this, windowTitle(), QString::fromLocal8Bit(error.what()));

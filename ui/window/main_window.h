@@ -165,9 +165,10 @@ private:
     QAbstractButton* scan_ = nullptr;
     std::unique_ptr<PanelAccessibility> accessibility_;
 
-    QtTimer timer1_;  // the reply pause
-    QtTimer timer2_;  // the signal poll
-    QtTimer timer3_;  // the scanner
+    QtTimer timer1_;     // the reply pause
+    QtTimer timer2_;     // the signal poll
+    QtTimer timer3_;     // the scanner
+    SteadyClock clock_;  // times the receiver's answers
     FrontPanel panel_;
 };
 

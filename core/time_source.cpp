@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Velmo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "sim/clock.h"
+#include "time_source.h"
 
-namespace velmo::sim {
+namespace velmo {
 
 Micros SteadyClock::Now() const {
     return std::chrono::duration_cast<Micros>(std::chrono::steady_clock::now().time_since_epoch());
 }
 
-}  // namespace velmo::sim
+}  // namespace velmo

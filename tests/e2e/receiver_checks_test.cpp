@@ -258,5 +258,62 @@ INSTANTIATE_TEST_SUITE_P(EveryEnding, LineEnds,
                          ::testing::Values(sim::LineEnd::CrLf, sim::LineEnd::Cr, sim::LineEnd::Lf, sim::LineEnd::None),
                          EndingName);
 
+// The receiver across a slower link: its answers come a round trip after
+// each line. Switching on, the signal bar, a hold on the busy channel
+// itself and whole lists, as on a cable. The pace the link allows is held
+// to exactly in virtual time (tests/core/link_pace_test.cpp); here, in
+// real time on a machine that may be loaded, only loosely.
+struct Link {
+    int round_trip_ms;
+    int jitter_ms;
+};
+
+class Links : public ::testing::TestWithParam<Link> {};
+
+TEST_P(Links, TheScannerHoldsOnTheBusyChannelItselfAndTheBarFollows) {
+    const Link link = GetParam();
+    sim::ReceiverOptions options;
+    options.latency = std::chrono::milliseconds(link.round_trip_ms);
+    PanelOnSim panel(options);
+    SwitchOn(panel);
+    EXPECT_EQ(panel.user.CodesOut(), testing::kSwitchOnCommands);
+    // 81.3 MHz carries a strong station.
+    EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 5s)) << panel.user.SignalBar();
+
+    // Scans up to the station at 82.5 MHz and stops while it holds there.
+    const std::size_t from = panel.sim.LineCount();
+    panel.user.Click("Scan");
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const Lines lines = panel.sim.Lines();
+            return std::find(lines.begin() + static_cast<long>(from), lines.end(), "I1?") != lines.end();
+        },
+        30s))
+        << "never held";
+    panel.user.Click("Scan");
+    const Lines lines = panel.sim.Lines();
+    const auto hold = std::find(lines.begin() + static_cast<long>(from), lines.end(), "I1?");
+    const auto tuned = std::find_if(std::make_reverse_iterator(hold), lines.rend(),
+                                    [](const std::string& l) { return l.starts_with("K0"); });
+    ASSERT_NE(tuned, lines.rend());
+    EXPECT_EQ(*tuned, "K00082500000060400") << "held on the busy channel itself";
+    const auto steps = std::count_if(lines.begin() + static_cast<long>(from), hold,
+                                     [](const std::string& l) { return l.starts_with("K0"); });
+    EXPECT_EQ(steps, 12) << "81.4 to 82.5 MHz, no channel twice";
+
+    EXPECT_TRUE(ListsShowWhatCame(panel));
+    const std::regex whole("-> G00[01]|-----> I1[0-9A-F]{2}|---------> I0[0-9]{2}");
+    for (const auto& entry : panel.user.CodesIn()) EXPECT_TRUE(std::regex_match(entry, whole)) << entry;
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+std::string LinkName(const ::testing::TestParamInfo<Link>& link) {
+    return std::to_string(link.param.round_trip_ms) + "ms" +
+           (link.param.jitter_ms ? "Jitter" + std::to_string(link.param.jitter_ms) + "ms" : std::string());
+}
+
+INSTANTIATE_TEST_SUITE_P(RoundTrips, Links,
+                         ::testing::Values(Link{0, 0}, Link{20, 0}, Link{50, 0}, Link{100, 0}, Link{250, 0}), LinkName);
+
 }  // namespace
 }  // namespace velmo::e2e

@@ -61,9 +61,9 @@ void AnswerBook::TakeCodes(Micros at, bool line_quiet) {
         while (start + 1 < pending_.size() && !KindAt(pending_, start)) ++start;
         if (start + 1 >= pending_.size()) {
             // Nothing begun but perhaps the first character of a code.
-            const bool begun = start < pending_.size() && !line_quiet &&
-                               (pending_[start] == protocol::kAcknowledgement[0] ||
-                                pending_[start] == protocol::kSignalAnswer[0]);
+            const bool begun =
+                start < pending_.size() && !line_quiet &&
+                (pending_[start] == protocol::kAcknowledgement[0] || pending_[start] == protocol::kSignalAnswer[0]);
             pending_.erase(0, begun ? start : pending_.size());
             return;
         }
@@ -85,9 +85,8 @@ void AnswerBook::Answer(AnswerKind kind, std::string code, Micros at) {
     vain_waits_in_silence_ = 0;
     vain_time_in_silence_ = Micros{0};
     const Micros soonest = Soonest();
-    const auto own = std::find_if(open_.begin(), open_.end(), [&](const Question& q) {
-        return q.kind == kind && at - q.asked >= soonest;
-    });
+    const auto own = std::find_if(open_.begin(), open_.end(),
+                                  [&](const Question& q) { return q.kind == kind && at - q.asked >= soonest; });
     // Unasked, or a second answer to a question answered already.
     if (own == open_.end()) return;
     // Answers keep their order: those asked before this one lost theirs.

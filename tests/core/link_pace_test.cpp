@@ -11,9 +11,9 @@
 #include <cmath>
 
 #include "fake_view.h"
+#include "signal_reading.h"
 #include "sim/scan_report.h"
 #include "sim/signal_model.h"
-#include "signal_reading.h"
 
 namespace velmo::testing {
 namespace {
@@ -27,11 +27,11 @@ double BestPace(int round_trip_ms) { return 20.0 / std::ceil((round_trip_ms + 40
 
 struct LinkRig : Rig {
     explicit LinkRig(sim::ReceiverOptions options) : Rig(options), options_(std::move(options)) {
-        simulated->Receiver().SetObserver([this](sim::Micros at, sim::SimulatedReceiver::Direction direction,
-                                                 std::string_view text) {
-            auto& seen = direction == sim::SimulatedReceiver::Direction::ToReceiver ? lines : answers;
-            seen.push_back({at, std::string(text)});
-        });
+        simulated->Receiver().SetObserver(
+            [this](sim::Micros at, sim::SimulatedReceiver::Direction direction, std::string_view text) {
+                auto& seen = direction == sim::SimulatedReceiver::Direction::ToReceiver ? lines : answers;
+                seen.push_back({at, std::string(text)});
+            });
         panel.SetDefaults();
         panel.PowerOn();
         clock.Advance(milliseconds(2000));

@@ -16,6 +16,7 @@ void PauseFigures();          // Pause length and the CPU a pause costs
 void IdlePollFigures();       // receiver on, idle, signal poll running
 void EmptyBandScanFigures();  // scanner pace with no station to stop for
 void BandPassFigures();       // one scanner pass over a band with stations
+void LinkScanFigures();       // the scanner at each round trip of a slower link
 // The real window on Xvfb scanning against velmo-sim for `minutes`, in a child.
 void ScanCpuFigures(const std::string& self, double minutes);
 void KeyToWireFigures();                       // Page Up to the first byte on the line

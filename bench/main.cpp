@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
         {"idle-poll", velmo::bench::IdlePollFigures},
         {"scan-empty", velmo::bench::EmptyBandScanFigures},
         {"scan-band", velmo::bench::BandPassFigures},
+        {"scan-link", velmo::bench::LinkScanFigures},
         {"scan-cpu", [&self, &scan_minutes] { velmo::bench::ScanCpuFigures(self, scan_minutes); }},
         {"key-to-wire", velmo::bench::KeyToWireFigures},
         {"startup", [&self] { velmo::bench::StartupFigures(self); }},

@@ -4,6 +4,7 @@
 // The scanner on the real window against the simulated receiver: its pace
 // where nothing is on the air, and one pass over a band with stations.
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -113,6 +114,42 @@ void BandPassFigures() {
     Print(Info("scan_band_passed", report.passed, "stations"));
     Print(Info("scan_band_pass_time", wall, "s"));
     for (const auto& name : report.passed_names) std::fprintf(stderr, "velmo-bench: passed %s\n", name.c_str());
+}
+
+// The scanner across slower links: from 81.3 MHz to past 85 MHz on the
+// default band (stations at 82.5 and 84.7 MHz) at each round trip, with and
+// without jitter, against the best pace such a link allows.
+void LinkScanFigures() {
+    struct Link {
+        int round_trip_ms;
+        int jitter_ms;
+    };
+    constexpr std::int64_t kHighHz = 85'000'000;
+    for (const Link link :
+         {Link{0, 0}, Link{20, 0}, Link{50, 0}, Link{100, 0}, Link{250, 0}, Link{50, 30}, Link{100, 60}}) {
+        sim::ReceiverOptions options;
+        options.latency = std::chrono::milliseconds(link.round_trip_ms);
+        options.jitter = std::chrono::milliseconds(link.jitter_ms);
+        ScannedReceiver receiver(options);
+        PanelOnPort rig(receiver.receiver.Path());
+        if (!rig.SwitchOn()) {
+            std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
+            return;
+        }
+        const std::size_t from = receiver.receiver.LineCount();
+        rig.user.Click("Scan");
+        const bool finished = WaitUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(3));
+        rig.user.Click("Scan");
+        if (!finished) std::fprintf(stderr, "velmo-bench: the scan did not reach 85 MHz in time\n");
+        const auto report = Judge(receiver.LinesSince(from), options);
+        const double best = 20.0 / std::ceil((link.round_trip_ms + 40) / 50.0);
+        const std::string suffix = std::to_string(link.round_trip_ms) + "ms" +
+                                   (link.jitter_ms ? "_jitter" + std::to_string(link.jitter_ms) : "");
+        Print(AtLeast("link_steps_per_s_" + suffix, report.steps_per_second, "1/s", 0.9 * best));
+        const double held_share = report.stations ? 100.0 * report.held / report.stations : 0;
+        Print(AtLeast("link_held_on_the_channel_" + suffix, held_share, "%", 100));
+        Print(AtMost("link_held_late_" + suffix, report.held_late, "stations", 0));
+    }
 }
 
 }  // namespace velmo::bench

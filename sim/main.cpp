@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
         ReceiverOptions receiver;
         receiver.seed = options.seed;
         receiver.latency = std::chrono::milliseconds(options.latency_ms);
+        receiver.jitter = std::chrono::milliseconds(options.jitter_ms);
         receiver.wire_timing = options.wire_timing;
         receiver.double_last = options.double_last;
         receiver.line_end = options.line_end;

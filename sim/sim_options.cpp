@@ -36,8 +36,11 @@ std::string SimUsage() {
            "                     make (it is put back on exit)\n"
            "  --log              write every line received and sent, and the port's opening\n"
            "                     and closing, with times, to stderr\n"
-           "  --seed N           seed of the band noise (default 1)\n"
+           "  --seed N           seed of the band noise, --double-last and --jitter-ms\n"
+           "                     (default 1)\n"
            "  --latency-ms N     from the end of a command to its answer (default 3)\n"
+           "  --jitter-ms N      each answer up to N ms later again, at random from the\n"
+           "                     seed, still in order as over TCP (default 0)\n"
            "  --no-wire-timing   bytes cross instantly instead of at 960 bytes/s\n"
            "  --double-last P    repeat the last character of an answer (\"G0000\") with\n"
            "                     the chance P, 0 to 1 (default 0); drawn from the seed\n"
@@ -58,8 +61,8 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
             options.force = true;
         } else if (arg == "--no-wire-timing") {
             options.wire_timing = false;
-        } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms" || arg == "--double-last" ||
-                   arg == "--line-end") {
+        } else if (arg == "--link" || arg == "--seed" || arg == "--latency-ms" || arg == "--jitter-ms" ||
+                   arg == "--double-last" || arg == "--line-end") {
             if (!has_value) return arg + " needs a value";
             const std::string& value = args[++i];
             if (arg == "--link") {
@@ -81,9 +84,9 @@ std::variant<SimOptions, std::string> ParseSimOptions(const std::vector<std::str
             } else {
                 int ms = 0;
                 if (!ReadNumber(value, ms) || ms < 0 || ms > 60'000) {
-                    return "--latency-ms wants 0 to 60000, not '" + value + "'";
+                    return arg + " wants 0 to 60000, not '" + value + "'";
                 }
-                options.latency_ms = ms;
+                (arg == "--latency-ms" ? options.latency_ms : options.jitter_ms) = ms;
             }
         } else {
             return "unknown argument '" + arg + "'";

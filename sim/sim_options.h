@@ -16,6 +16,8 @@ namespace velmo::sim {
 struct SimOptions {
     std::uint64_t seed = 1;
     int latency_ms = 3;
+    // Each answer is up to this much later again, drawn from the seed.
+    int jitter_ms = 0;
     bool wire_timing = true;
     // The chance, 0 to 1, that an answer repeats its last character.
     double double_last = 0.0;

@@ -29,15 +29,26 @@ SimulatedReceiver::SimulatedReceiver(ReceiverOptions options)
       from_receiver_(options.wire_timing),
       framer_(CrGrace(options.wire_timing)),
       latency_(options.latency),
+      jitter_(std::max(options.jitter, Micros{0})),
       double_last_(options.double_last),
       line_end_(options.line_end),
       // Apart from the band noise's own use of the seed.
-      answer_faults_(options.seed ^ 0x5eed'd0b1e'1a57ULL) {}
+      answer_faults_(options.seed ^ 0x5eed'd0b1e'1a57ULL),
+      answer_delays_(options.seed ^ 0x1a7e'0d1e'5eedULL) {}
 
 bool SimulatedReceiver::DoubleThisAnswer() {
     // 53 random bits as a fraction in [0, 1), the same on every platform.
     const double draw = static_cast<double>(answer_faults_() >> 11) * 0x1.0p-53;
     return draw < double_last_;
+}
+
+Micros SimulatedReceiver::JitterOfThisAnswer() {
+    // No draw without jitter, so the default run is the one it always was.
+    if (jitter_ <= Micros{0}) return Micros{0};
+    // Modulo rather than a std distribution, whose results differ between
+    // standard libraries; the bias is below one part in 10^12.
+    const auto span = static_cast<std::uint64_t>(jitter_.count()) + 1;
+    return Micros{static_cast<Micros::rep>(answer_delays_() % span)};
 }
 
 void SimulatedReceiver::Write(std::string_view bytes, Micros now) {
@@ -90,8 +101,8 @@ void SimulatedReceiver::TakeLine(const ReceivedLine& line) {
         if (last != std::string::npos) answer.insert(last, 1, answer[last]);
     }
     // Answers leave in the order their commands arrived, even if the
-    // latency was shortened in between.
-    Micros due = line.at + latency_;
+    // latency was shortened in between or this answer drew less jitter.
+    Micros due = line.at + latency_ + JitterOfThisAnswer();
     if (!answers_.empty()) due = std::max(due, answers_.back().due);
     answers_.push_back({due, std::move(answer)});
 }

@@ -24,6 +24,10 @@ struct ReceiverOptions {
     std::uint64_t seed = 1;
     // From the last byte of a command to the first byte of its answer.
     Micros latency{3'000};
+    // Each answer's latency is longer by a random amount from 0 to this,
+    // drawn from a generator seeded with `seed`, as across a network; an
+    // answer still never leaves before the one ahead of it, as on TCP.
+    Micros jitter{0};
     // False: bytes cross the line instantly and only the latency remains.
     bool wire_timing = true;
     Band band = Band::Default();
@@ -82,6 +86,8 @@ private:
     void TakeLine(const ReceivedLine& line);
     // True with the chance `double_last_`.
     bool DoubleThisAnswer();
+    // From 0 to `jitter_`, a new draw for every answer.
+    Micros JitterOfThisAnswer();
     void Emit(Direction direction, Micros at, std::string_view text) const;
 
     ReceiverModel model_;
@@ -89,10 +95,13 @@ private:
     Wire from_receiver_;
     LineFramer framer_;
     Micros latency_;
+    Micros jitter_;
     bool never_answer_ = false;
     double double_last_;
     LineEnd line_end_;
     std::mt19937_64 answer_faults_;
+    // Its own generator, so that jitter leaves the doubled answers as they were.
+    std::mt19937_64 answer_delays_;
     Observer observer_;
 
     struct PendingAnswer {

@@ -14,6 +14,7 @@ TEST(SimOptions, DefaultsWithoutArguments) {
     const auto& o = std::get<SimOptions>(parsed);
     EXPECT_EQ(o.seed, 1u);
     EXPECT_EQ(o.latency_ms, 3);
+    EXPECT_EQ(o.jitter_ms, 0);
     EXPECT_TRUE(o.wire_timing);
     EXPECT_FALSE(o.log);
     EXPECT_TRUE(o.link_path.empty());
@@ -25,12 +26,13 @@ TEST(SimOptions, DefaultsWithoutArguments) {
 
 TEST(SimOptions, EveryOptionIsRead) {
     const auto parsed =
-        ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--no-wire-timing", "--log", "--link", "/dev/velmo1",
-                         "--force", "--double-last", "0.25", "--line-end", "cr", "--help"});
+        ParseSimOptions({"--seed", "99", "--latency-ms", "0", "--jitter-ms", "40", "--no-wire-timing", "--log",
+                         "--link", "/dev/velmo1", "--force", "--double-last", "0.25", "--line-end", "cr", "--help"});
     ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed));
     const auto& o = std::get<SimOptions>(parsed);
     EXPECT_EQ(o.seed, 99u);
     EXPECT_EQ(o.latency_ms, 0);
+    EXPECT_EQ(o.jitter_ms, 40);
     EXPECT_FALSE(o.wire_timing);
     EXPECT_TRUE(o.log);
     EXPECT_EQ(o.link_path, "/dev/velmo1");
@@ -49,6 +51,12 @@ TEST(SimOptions, BadArgumentsAreRefused) {
         {"--latency-ms", "-3"},
         {"--latency-ms", "60001"},
         {"--latency-ms", ""},
+        {"--jitter-ms"},
+        {"--jitter-ms", "-1"},
+        {"--jitter-ms", "60001"},
+        {"--jitter-ms", "5ms"},
+        {"--jitter-ms", "2.5"},
+        {"--jitter-ms", ""},
         {"--link"},
         {"--link", ""},
         {"--force"},
@@ -73,6 +81,14 @@ TEST(SimOptions, BadArgumentsAreRefused) {
     }
     for (const char* chance : {"0", "1", "0.001", "1.0"}) {
         EXPECT_TRUE(std::holds_alternative<SimOptions>(ParseSimOptions({"--double-last", chance}))) << chance;
+    }
+    // Each number goes to its own option, the bounds included.
+    const std::pair<const char*, int> jitters[] = {{"0", 0}, {"1", 1}, {"250", 250}, {"60000", 60'000}};
+    for (const auto& [text, ms] : jitters) {
+        const auto parsed = ParseSimOptions({"--latency-ms", "7", "--jitter-ms", text});
+        ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed)) << text;
+        EXPECT_EQ(std::get<SimOptions>(parsed).jitter_ms, ms) << text;
+        EXPECT_EQ(std::get<SimOptions>(parsed).latency_ms, 7) << text;
     }
     const std::pair<const char*, LineEnd> ends[] = {
         {"crlf", LineEnd::CrLf}, {"cr", LineEnd::Cr}, {"lf", LineEnd::Lf}, {"none", LineEnd::None}};

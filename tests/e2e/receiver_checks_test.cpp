@@ -274,6 +274,7 @@ TEST_P(Links, TheScannerHoldsOnTheBusyChannelItselfAndTheBarFollows) {
     const Link link = GetParam();
     sim::ReceiverOptions options;
     options.latency = std::chrono::milliseconds(link.round_trip_ms);
+    options.jitter = std::chrono::milliseconds(link.jitter_ms);
     PanelOnSim panel(options);
     SwitchOn(panel);
     EXPECT_EQ(panel.user.CodesOut(), testing::kSwitchOnCommands);
@@ -313,7 +314,9 @@ std::string LinkName(const ::testing::TestParamInfo<Link>& link) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RoundTrips, Links,
-                         ::testing::Values(Link{0, 0}, Link{20, 0}, Link{50, 0}, Link{100, 0}, Link{250, 0}), LinkName);
+                         ::testing::Values(Link{0, 0}, Link{20, 0}, Link{50, 0}, Link{100, 0}, Link{250, 0},
+                                           Link{50, 40}, Link{100, 80}),
+                         LinkName);
 
 }  // namespace
 }  // namespace velmo::e2e

@@ -51,6 +51,11 @@
 // commands sent; every reply is listed, cut into codes of four characters,
 // each behind the marker of its first two characters.
 //
+// The receiver answers every line with one line, in order. Across a network
+// or a Bluetooth link an answer comes a round trip later, often read by a
+// later exchange; the panel matches each answer to its question
+// (answer_book.h), so the scanner and the meter decide on their own.
+//
 // Switching on sends the tuning command three times on purpose: the mode and
 // the filter travel inside it, so choosing the mode and choosing the filter
 // each retune, and the frequency is then sent once more. Switching on runs

@@ -76,7 +76,7 @@ TEST(EndToEnd, TheSignalBarFollowsTheStation) {
 TEST(EndToEnd, TheScannerHoldsOnTheFirstStationForSixSecondsThenGoesOn) {
     PanelOnSim panel;
     SwitchOn(panel);
-    Sampler sampler(panel);
+    Sampler sampler(panel.user);
     panel.user.Click("Scan");
     // From 81.3 MHz in 100 KHz steps the first station is at 82.5 MHz.
     ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();

@@ -3,15 +3,13 @@
 
 #pragma once
 
-#include <QElapsedTimer>
-#include <QTimer>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "panel_on_port.h"
 #include "pty_receiver.h"
 #include "wait.h"
+#include "window_sampler.h"
 
 namespace velmo::e2e {
 
@@ -39,43 +37,6 @@ struct PanelOnSim {
     }
 };
 
-// Samples what the window shows every 20 ms. Its ticks come from the event
-// loop, so it keeps sampling inside the panel's pauses, where a test's own
-// code cannot look (a 6-second hold runs inside the test's event processing).
-class Sampler {
-public:
-    struct Sample {
-        qint64 at_ms;
-        std::string display;
-        std::string bar;
-    };
-    explicit Sampler(const PanelOnSim& panel) {
-        clock_.start();
-        QObject::connect(&timer_, &QTimer::timeout, [this, &panel] {
-            samples.push_back({clock_.elapsed(), panel.user.Display(), panel.user.SignalBar()});
-        });
-        timer_.start(20);
-    }
-    std::vector<Sample> samples;
-
-    // The first time the display showed `display` and the time it next
-    // showed something else; empty unless both were seen.
-    struct Stay {
-        qint64 arrived_ms;
-        qint64 left_ms;
-    };
-    std::optional<Stay> FirstStayAt(const std::string& display) const {
-        std::optional<qint64> arrived;
-        for (const auto& s : samples) {
-            if (!arrived && s.display == display) arrived = s.at_ms;
-            if (arrived && s.display != display) return Stay{*arrived, s.at_ms};
-        }
-        return std::nullopt;
-    }
-
-private:
-    QElapsedTimer clock_;
-    QTimer timer_;
-};
+using testing::Sampler;
 
 }  // namespace velmo::e2e

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "panel_on_sim.h"
+#include "scan_checks.h"
 #include "switch_on_commands.h"
 #include "window_test_support.h"
 
@@ -173,19 +174,6 @@ TEST(ReceiverChecks, ASessionThroughEveryControlAndKeyDrawsNoRejection) {
     EXPECT_TRUE(panel.window.Ending());
 }
 
-// Scans up from 81.3 MHz until 82.6 MHz and stops: on the way the scanner
-// held on the station at 82.5 MHz for its 6 seconds.
-void ScanPastTheStationAt82_5(PanelOnSim& panel) {
-    Sampler sampler(panel);
-    panel.user.Click("Scan");
-    ASSERT_TRUE(WaitUntil([&] { return panel.user.Display() == "82.600.000"; }, 20s)) << panel.user.Display();
-    panel.user.Click("Scan");
-    const auto hold = sampler.FirstStayAt("82.500.000");
-    ASSERT_TRUE(hold);
-    EXPECT_GE(hold->left_ms - hold->arrived_ms, 5900) << "held for 6 s";
-    EXPECT_LE(hold->left_ms - hold->arrived_ms, 7000);
-}
-
 sim::ReceiverOptions DoublingLast(double chance, std::uint64_t seed) {
     sim::ReceiverOptions options;
     options.double_last = chance;
@@ -201,7 +189,7 @@ TEST(DoubledLast, EveryAnswerDoubledTheMeterReadsAndTheScannerHolds) {
     // 81.3 MHz carries a strong station.
     EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 3s)) << panel.user.SignalBar();
 
-    ASSERT_NO_FATAL_FAILURE(ScanPastTheStationAt82_5(panel));
+    ASSERT_NO_FATAL_FAILURE(testing::ScanPastTheStationAt82_5(panel.user));
 
     EXPECT_TRUE(ListsShowWhatCame(panel));
     const Lines answered = panel.sim.Answers();
@@ -241,7 +229,7 @@ TEST_P(LineEnds, TheSessionWorksAndTheListsAreWhole) {
     EXPECT_TRUE(WaitUntil([&] { return panel.sim.Lines().back() == "K00081400000060400"; }, 3s));
     EXPECT_EQ(panel.user.Display(), "81.400.000");
 
-    ASSERT_NO_FATAL_FAILURE(ScanPastTheStationAt82_5(panel));
+    ASSERT_NO_FATAL_FAILURE(testing::ScanPastTheStationAt82_5(panel.user));
 
     EXPECT_TRUE(ListsShowWhatCame(panel));
     const std::regex whole("-> G00[01]|-----> I1[0-9A-F]{2}|---------> I0[0-9]{2}");

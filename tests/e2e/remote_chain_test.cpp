@@ -148,7 +148,8 @@ TEST(RemoteChain, ThroughSer2netAndSocatTheSessionWorksAndALostLinkEndsIt) {
     const std::string link = folder / "velmo1";
     ChildProcess relay(socat, {"PTY,link=" + link + ",raw,echo=0", "TCP:127.0.0.1:" + std::to_string(port)}, merged);
     // ser2net opens the serial line once socat has connected.
-    ASSERT_TRUE(sim.WaitForErrors("port opened", 5s)) << "socat: " << relay.Output() << "\nser2net: " << server.Output();
+    ASSERT_TRUE(sim.WaitForErrors("port opened", 5s))
+        << "socat: " << relay.Output() << "\nser2net: " << server.Output();
     ASSERT_TRUE(std::filesystem::exists(link)) << relay.Output();
 
     testing::PanelOnPort panel(link);
@@ -171,14 +172,14 @@ TEST(RemoteChain, ThroughSer2netAndSocatTheSessionWorksAndALostLinkEndsIt) {
                               [&] { cpu_second_later = testing::ProcessCpuSeconds(); });
     const bool told = WaitUntil([&] { return !panel.messages.empty() && cpu_second_later.has_value(); }, 10s);
     // What happened meanwhile at each link of the chain, for a failure here.
-    const std::string chain = "ser2net: " + server.Output() + "\nsocat: " + relay.Output() +
-                              (relay.Running() ? " (running)" : " (ended)") +
-                              "\nvelmo-sim log tail: " + sim.Errors().substr(sim.Errors().size() > 400 ? sim.Errors().size() - 400 : 0);
+    const std::string chain =
+        "ser2net: " + server.Output() + "\nsocat: " + relay.Output() + (relay.Running() ? " (running)" : " (ended)") +
+        "\nvelmo-sim log tail: " + sim.Errors().substr(sim.Errors().size() > 400 ? sim.Errors().size() - 400 : 0);
     ASSERT_TRUE(told) << "the panel said nothing for 10 s after ser2net stopped\n" << chain;
 
     ASSERT_EQ(panel.messages.size(), 1u) << chain;
-    std::cout << "told " << panel.reported_at - stopped_at << " ms after ser2net was stopped: " << panel.messages.front()
-              << std::endl;
+    std::cout << "told " << panel.reported_at - stopped_at
+              << " ms after ser2net was stopped: " << panel.messages.front() << std::endl;
     EXPECT_NE(panel.messages.front().find("was lost"), std::string::npos) << "as for an unplugged adapter";
     EXPECT_NE(panel.messages.front().find(link), std::string::npos);
     // socat closes its terminal half a second after the stream ends (its

@@ -7,8 +7,9 @@ namespace velmo::testing {
 
 Sampler::Sampler(const WindowDriver& user) {
     clock_.start();
-    QObject::connect(&timer_, &QTimer::timeout,
-                     [this, &user] { samples.push_back({clock_.elapsed(), user.Display(), user.SignalBar()}); });
+    QObject::connect(&timer_, &QTimer::timeout, [this, &user] {
+        samples.push_back({clock_.elapsed(), user.Display(), user.SignalBar()});
+    });
     timer_.start(20);
 }
 

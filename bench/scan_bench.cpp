@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,25 @@ sim::ScanReport Judge(const std::vector<sim::ObservedLine>& lines, const sim::Re
     return sim::AnalyseScan(lines, sim::SignalModel(options.band, options.seed), sim::ScanSettings{});
 }
 
+// Switches the window on against a receiver with `options`, starts the
+// scanner, lets `run` decide when it has scanned enough, stops it and
+// judges what the receiver was told meanwhile. Nothing when the receiver
+// did not come on.
+std::optional<sim::ScanReport> Scan(const sim::ReceiverOptions& options,
+                                    const std::function<void(ScannedReceiver&)>& run) {
+    ScannedReceiver receiver(options);
+    PanelOnPort rig(receiver.receiver.Path());
+    if (!rig.SwitchOn()) {
+        std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
+        return std::nullopt;
+    }
+    const std::size_t from = receiver.receiver.LineCount();
+    rig.user.Click("Scan");
+    run(receiver);
+    rig.user.Click("Scan");
+    return Judge(receiver.LinesSince(from), options);
+}
+
 }  // namespace
 
 void EmptyBandScanFigures() {
@@ -65,17 +86,9 @@ void EmptyBandScanFigures() {
         sim::ReceiverOptions options;
         options.band = sim::Band{};
         options.wire_timing = wire_timing;
-        ScannedReceiver receiver(options);
-        PanelOnPort rig(receiver.receiver.Path());
-        if (!rig.SwitchOn()) {
-            std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
-            return;
-        }
-        const std::size_t from = receiver.receiver.LineCount();
-        rig.user.Click("Scan");
-        LetRun(std::chrono::seconds(60));
-        rig.user.Click("Scan");
-        const auto report = Judge(receiver.LinesSince(from), options);
+        const auto scanned = Scan(options, [](ScannedReceiver&) { LetRun(std::chrono::seconds(60)); });
+        if (!scanned) return;
+        const auto& report = *scanned;
         const std::string suffix = wire_timing ? "_wire" : "_no_wire";
         Print(AtLeast("scan_empty_steps_per_s" + suffix, report.steps_per_second, "1/s", 19.5));
         Print(Info("scan_empty_holds" + suffix, static_cast<double>(report.holds_hz.size()), "holds"));
@@ -130,18 +143,13 @@ void LinkScanFigures() {
         sim::ReceiverOptions options;
         options.latency = std::chrono::milliseconds(link.round_trip_ms);
         options.jitter = std::chrono::milliseconds(link.jitter_ms);
-        ScannedReceiver receiver(options);
-        PanelOnPort rig(receiver.receiver.Path());
-        if (!rig.SwitchOn()) {
-            std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
-            return;
-        }
-        const std::size_t from = receiver.receiver.LineCount();
-        rig.user.Click("Scan");
-        const bool finished = WaitUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(3));
-        rig.user.Click("Scan");
-        if (!finished) std::fprintf(stderr, "velmo-bench: the scan did not reach 85 MHz in time\n");
-        const auto report = Judge(receiver.LinesSince(from), options);
+        const auto scanned = Scan(options, [](ScannedReceiver& receiver) {
+            if (!WaitUntil([&] { return receiver.LastTuningHz() >= kHighHz; }, std::chrono::minutes(3))) {
+                std::fprintf(stderr, "velmo-bench: the scan did not reach 85 MHz in time\n");
+            }
+        });
+        if (!scanned) return;
+        const auto& report = *scanned;
         // Jitter makes a round trip anything up to its longest.
         const double best = 20.0 / std::ceil((link.round_trip_ms + link.jitter_ms + 40) / 50.0);
         const std::string suffix = std::to_string(link.round_trip_ms) + "ms" +

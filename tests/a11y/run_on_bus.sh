@@ -34,9 +34,11 @@ export QT_QPA_PLATFORM=xcb
 
 # Xvfb picks a free display itself and names it once it is ready, so tests
 # running side by side never race for one. It must not reset when its first
-# client (the AT-SPI bus launcher, which marks the root window) goes.
+# client (the AT-SPI bus launcher, which marks the root window) goes. A key
+# held down does not repeat (-r), so that a test can hold one for as long as
+# it waits.
 mkfifo "$runtime/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$runtime/display" 2>"$runtime/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset -r 3>"$runtime/display" 2>"$runtime/xvfb.log" &
 xvfb_pid=$!
 read -r -t 20 display <"$runtime/display"
 if [ -z "${display:-}" ]; then

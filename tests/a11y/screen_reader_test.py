@@ -304,8 +304,14 @@ def type_frequency(reader, f, text):
                    check=True, timeout=20)
     subprocess.run(["xdotool", "key", "ctrl+a", "BackSpace"], check=True)
     subprocess.run(["xdotool", "type", "--delay", "10", text], check=True)
-    key("Return")
+    # Return is let go only once the box has closed. With a screen reader on,
+    # Qt 6.4 holds back each key for the AT-SPI registry's answer and, when
+    # the window it was meant for has gone by then, drops it without freeing
+    # it: released at once, Return's release would be meant for the box,
+    # which its press deletes, and leak whenever the answer came late.
+    subprocess.run(["xdotool", "keydown", "Return"], check=True)
     f.check(wait_until(lambda: reader.input_box() is None), "Return closes the input box")
+    subprocess.run(["xdotool", "keyup", "Return"], check=True)
     focus_window()
 
 

@@ -41,7 +41,7 @@ AnswerBook::Ticket AnswerBook::Asked(AnswerKind kind, Micros at, bool watched) {
         Close(open_.front(), Outcome::Lost);
         open_.pop_front();
     }
-    open_.push_back({ticket, kind, at});
+    open_.push_back({ticket, kind, at, std::nullopt});
     if (watched) watched_[ticket] = {};
     return ticket;
 }
@@ -87,8 +87,13 @@ void AnswerBook::Answer(AnswerKind kind, std::string code, Micros at) {
     const Micros soonest = Soonest();
     const auto own = std::find_if(open_.begin(), open_.end(),
                                   [&](const Question& q) { return q.kind == kind && at - q.asked >= soonest; });
-    // Unasked, or a second answer to a question answered already.
-    if (own == open_.end()) return;
+    // Unasked, or a second answer to a question answered already, or
+    // else the answer to one asked only just now.
+    if (own == open_.end()) {
+        const auto young = std::find_if(open_.begin(), open_.end(), [&](Question& q) { return q.kind == kind; });
+        if (young != open_.end() && !young->too_soon) young->too_soon = at - young->asked;
+        return;
+    }
     // Answers keep their order: those asked before this one lost theirs.
     for (auto q = open_.begin(); q != own; ++q) Close(*q, Outcome::Lost);
     round_trips_[round_trips_seen_ % kRoundTripsKept] = at - own->asked;
@@ -123,7 +128,16 @@ std::optional<std::string> AnswerBook::AnswerTo(Ticket ticket) const {
     return watched->second.answer;
 }
 
-void AnswerBook::WaitedInVain(std::uint64_t heard_before, Micros waited) {
+void AnswerBook::WaitedInVain(Ticket ticket, std::uint64_t heard_before, Micros waited) {
+    const auto own =
+        std::find_if(open_.begin(), open_.end(), [ticket](const Question& q) { return q.ticket == ticket; });
+    if (own != open_.end() && own->too_soon) {
+        round_trips_[round_trips_seen_ % kRoundTripsKept] = *own->too_soon;
+        ++round_trips_seen_;
+        // It has had its answer: the next of its kind must not take it.
+        Close(*own, Outcome::Lost);
+        open_.erase(own);
+    }
     if (heard_ != heard_before) {
         stretched_ = std::min(2 * waited, kLongestWait);
         return;

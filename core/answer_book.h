@@ -74,7 +74,11 @@ public:
     // a link that stalls (a Wi-Fi spike) delivers their answers late and
     // in order, and matching them to newer questions would put every
     // decision after it one answer behind.
-    void WaitedInVain(std::uint64_t heard_before, Micros waited);
+    // An answer of its kind that came while `ticket` was still too young
+    // to be the one was its answer after all, if the wait ended without
+    // another: the link is quicker than the round trips seen (they were
+    // read late, on a loaded machine), and that one is learnt.
+    void WaitedInVain(Ticket ticket, std::uint64_t heard_before, Micros waited);
     // An awaited answer came within its wait.
     void AnsweredInTime() { stretched_ = Micros{0}; }
     // How many answers have been read so far, asked for or not.
@@ -96,6 +100,8 @@ private:
         Ticket ticket;
         AnswerKind kind;
         Micros asked;
+        // The age of an answer of its kind that came too soon to be its.
+        std::optional<Micros> too_soon;
     };
     struct Watched {
         Outcome outcome = Outcome::Awaited;

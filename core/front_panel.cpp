@@ -73,7 +73,7 @@ FrontPanel::Exchanged FrontPanel::Exchange(const std::string& line, AnswerKind k
         result.answer = answers_.AnswerTo(ticket);
         if (result.answer) answers_.AnsweredInTime();
         if (result.still_open && answers_.OutcomeOf(ticket) == AnswerBook::Outcome::Awaited) {
-            answers_.WaitedInVain(heard_before, clock_.Now() - asked);
+            answers_.WaitedInVain(ticket, heard_before, clock_.Now() - asked);
         }
         answers_.Release(ticket);
     }

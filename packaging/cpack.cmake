@@ -32,6 +32,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELMO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/velmo/velmo)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# CPack would name the machine's own architecture (dpkg --print-architecture).
+if(CMAKE_CROSSCOMPILING AND VELMO_ARCH)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${VELMO_ARCH})
+endif()
 # The window asks for Comic Sans MS and Courier New; these are the
 # metric-compatible stand-ins that fontconfig picks for them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-comic-neue, fonts-liberation2")

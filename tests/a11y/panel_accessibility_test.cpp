@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
@@ -54,14 +55,27 @@ void ReadLikeAScreenReader(QAccessibleEvent* event) {
 
 // Turns the desktop's accessibility on, as starting a screen reader does, and
 // waits for Qt to follow. (Qt's own switch, QAccessible::setActive(), only
-// tells observers; and Qt 6.4 stays on once it is on.)
+// tells observers; and Qt 6.4 stays on once it is on.) The bus has the
+// desktop's switch, IsEnabled, on every release; the screen reader's own,
+// ScreenReaderEnabled, is gone from newer at-spi2-core, so it is set only
+// where the bus has it.
 bool TurnOnDesktopAccessibility() {
-    const bool on = true;
     QDBusInterface properties(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
                               QStringLiteral("org.freedesktop.DBus.Properties"), QDBusConnection::sessionBus());
+    const QDBusMessage all = properties.call(QStringLiteral("GetAll"), QStringLiteral("org.a11y.Status"));
+    if (all.type() == QDBusMessage::ErrorMessage || all.arguments().isEmpty()) {
+        ADD_FAILURE() << "the AT-SPI bus: " << all.errorMessage().toStdString();
+        return false;
+    }
+    const QVariantMap status = qdbus_cast<QVariantMap>(all.arguments().front());
+    if (!status.contains(QStringLiteral("IsEnabled"))) {
+        ADD_FAILURE() << "the AT-SPI bus has no IsEnabled switch";
+        return false;
+    }
     for (const char* flag : {"IsEnabled", "ScreenReaderEnabled"}) {
+        if (!status.contains(QString::fromLatin1(flag))) continue;
         const QDBusMessage reply = properties.call(QStringLiteral("Set"), QStringLiteral("org.a11y.Status"),
-                                                   QString::fromLatin1(flag), QVariant::fromValue(QDBusVariant(on)));
+                                                   QString::fromLatin1(flag), QVariant::fromValue(QDBusVariant(true)));
         if (reply.type() == QDBusMessage::ErrorMessage) {
             ADD_FAILURE() << "the AT-SPI bus: " << reply.errorMessage().toStdString();
             return false;

@@ -228,7 +228,7 @@ TEST(VelmoSimFlood, MemoryStaysFlatAndTheNextClientIsAnswered) {
     SimProcess sim({"--log"});
     const std::string path = sim.SlavePath();
     ASSERT_FALSE(path.empty());
-    const long peak_before = velmo::testing::PeakResidentKib(sim.Pid());
+    const std::int64_t peak_before = velmo::testing::PeakResidentKib(sim.Pid());
     ASSERT_GT(peak_before, 0);
 
     const int flood_fd = OpenRaw(path);
@@ -236,7 +236,7 @@ TEST(VelmoSimFlood, MemoryStaysFlatAndTheNextClientIsAnswered) {
     fcntl(flood_fd, F_SETFL, fcntl(flood_fd, F_GETFL) | O_NONBLOCK);
     const std::atomic<bool> never{false};
     const std::size_t taken = Flood(flood_fd, "H101\r\n", 6 * kMiB, In(std::chrono::seconds(2)), never);
-    const long peak_after = velmo::testing::PeakResidentKib(sim.Pid());
+    const std::int64_t peak_after = velmo::testing::PeakResidentKib(sim.Pid());
     // Over 2 s a 9600-baud line takes under 2 KB; the terminal's buffers
     // and the simulator's backlog bound add a few KiB more.
     EXPECT_LT(taken, 1 * kMiB) << "the simulator took the flood in without holding it back";

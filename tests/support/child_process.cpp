@@ -87,6 +87,11 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
             if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) _exit(126);
             if (access(".", X_OK) != 0 && chdir("/") != 0) _exit(126);
             if (program_fd >= 0) {
+                // Where the kernel hands the program to an interpreter (a
+                // binfmt_misc entry such as qemu-user's for another
+                // architecture), the interpreter opens it by /proc/self/fd
+                // after the exec: the descriptor must outlive it.
+                fcntl(program_fd, F_SETFD, 0);
                 fexecve(program_fd, argv.data(), envp.data());
                 _exit(127);
             }

@@ -48,3 +48,17 @@ fi
 export DISPLAY=:$display
 
 dbus-run-session -- "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+  # A test killed by a signal takes its X connection with it: the bus
+  # launcher then reports the display as broken, though the server is fine.
+  # The server's own log tells the two apart.
+  [ "$status" -gt 128 ] && echo "run_on_bus.sh: the test was killed by signal $((status - 128)) ($(kill -l $((status - 128)) 2>/dev/null))"
+  if kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "run_on_bus.sh: Xvfb is still running; its log:"
+  else
+    echo "run_on_bus.sh: Xvfb is gone; its log:"
+  fi
+  cat "$runtime/xvfb.log"
+fi
+exit "$status"

@@ -63,14 +63,6 @@ using namespace velmo::testing;
 
 namespace {
 
-constexpr int kListFull = 5000;  // each list keeps its newest 5,000 entries
-// Steps let run before each window, uninstrumented: the first steps after
-// the lists were topped up lay them out again, once.
-constexpr int kWarmUpSteps = 10;
-constexpr auto kWindowLimit = std::chrono::minutes(4);
-const char kQuietStartMhz[] = "150.000000";
-const char kQuietStartCommand[] = "K00150000000";
-
 // One window of steps as the child counted it.
 struct Counted {
     std::string name;
@@ -81,6 +73,14 @@ struct Counted {
 };
 
 #ifdef VELMO_HAS_CALLGRIND
+
+constexpr int kListFull = 5000;  // each list keeps its newest 5,000 entries
+// Steps let run before each window, uninstrumented: the first steps after
+// the lists were topped up lay them out again, once.
+constexpr int kWarmUpSteps = 10;
+constexpr auto kWindowLimit = std::chrono::minutes(4);
+const char kQuietStartMhz[] = "150.000000";
+const char kQuietStartCommand[] = "K00150000000";
 
 // Lets the scanner run kWarmUpSteps steps, then counts instructions over
 // the next `steps`, from the listing of one tuning command to the listing
@@ -112,10 +112,14 @@ Counted CountSteps(CodeListBox& sent, CodeListBox& received, const std::string& 
     QTimer::singleShot(kWindowLimit, &loop, &QEventLoop::quit);
     // Returns once the step that ended the window has ended.
     loop.exec();
+    if (counted.steps == 0 && counter.steps >= kWarmUpSteps) {
+        // Ran out of time while counting: nothing is left collecting for
+        // the next window to toggle off instead of on.
+        CALLGRIND_TOGGLE_COLLECT;
+        CALLGRIND_STOP_INSTRUMENTATION;
+    }
     return counted;
 }
-
-#endif
 
 // Lists copies of the entries already there until the list holds `count`,
 // through the window as the panel lists an entry.
@@ -127,6 +131,8 @@ void TopUp(MainWindow& window, CodeList list, CodeListBox& box, int count) {
         window.SetListTopIndex(list, box.Count() - 1);
     }
 }
+
+#endif
 
 // Reads the child's "counted" lines.
 std::vector<Counted> ReadCounted(const std::string& output) {
@@ -199,9 +205,14 @@ void ScanInsnFigures(const std::string& self, int steps, const std::string& keep
         return;
     }
     const std::string folder =
-        keep_folder.empty() ? (std::filesystem::temp_directory_path() / ("velmo-insn-" + std::to_string(getpid()))).string()
-                            : keep_folder;
+        keep_folder.empty()
+            ? (std::filesystem::temp_directory_path() / ("velmo-insn-" + std::to_string(getpid()))).string()
+            : keep_folder;
     std::filesystem::create_directories(folder);
+    // Dumps of an earlier run in a kept folder would be read as this one's.
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind("callgrind.out", 0) == 0) std::filesystem::remove(entry.path());
+    }
 
     ChildProcess sim(VELMO_SIM_PROGRAM, {});
     if (!sim.WaitForOutput("\n", std::chrono::seconds(10))) {
@@ -214,11 +225,12 @@ void ScanInsnFigures(const std::string& self, int steps, const std::string& keep
     ChildProcess::Options options;
     options.unset = {"QT_QPA_PLATFORM"};
     const auto started = WallClock::now();
-    ChildProcess window(*xvfb_run,
-                        {"-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp", *valgrind, "--tool=callgrind",
-                         "--instr-atstart=no", "--collect-atstart=no", "--callgrind-out-file=" + folder + "/callgrind.out",
-                         self, "--scan-insn-child", device, std::to_string(steps)},
-                        options);
+    ChildProcess window(
+        *xvfb_run,
+        {"-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp", *valgrind, "--tool=callgrind", "--instr-atstart=no",
+         "--collect-atstart=no", "--callgrind-out-file=" + folder + "/callgrind.out", self, "--scan-insn-child", device,
+         std::to_string(steps)},
+        options);
     const int status = window.Wait(std::chrono::minutes(15));
     const double run_s = SecondsBetween(started, WallClock::now());
     sim.Signal(SIGTERM);

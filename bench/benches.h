@@ -19,13 +19,18 @@ void BandPassFigures();       // one scanner pass over a band with stations
 void LinkScanFigures();       // the scanner at each round trip of a slower link
 // The real window on Xvfb scanning against velmo-sim for `minutes`, in a child.
 void ScanCpuFigures(const std::string& self, double minutes);
+// The same under callgrind: instructions per step over `steps` steps while
+// the lists fill and once full; callgrind's dumps kept in `keep_folder`
+// if one is given.
+void ScanInsnFigures(const std::string& self, int steps, const std::string& keep_folder);
 void KeyToWireFigures();                       // Page Up to the first byte on the line
 void StartupFigures(const std::string& self);  // process start to first paint, in children
 void MemoryFigures(const std::string& self);   // the lists after 200,000 replies, in a child
 
-// The child ends of the two scenarios that need a fresh process.
+// The child ends of the scenarios that need a fresh process.
 int StartupChild();
 int MemoryChild();
 int ScanCpuChild(const std::string& device, double minutes);
+int ScanInsnChild(const std::string& device, int steps);
 
 }  // namespace velmo::bench

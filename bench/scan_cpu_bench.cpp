@@ -7,22 +7,19 @@
 // child of this program that holds nothing but the window and its serial
 // port, and measures its own CPU time and resident size every 10 s.
 
-#include <unistd.h>
-
 #include <QApplication>
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "benches.h"
 #include "child_process.h"
 #include "code_list_box.h"
+#include "on_path.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
-#include "protocol.h"
+#include "step_counter.h"
 #include "wait.h"
 
 #ifndef VELMO_SIM_PROGRAM
@@ -38,9 +35,6 @@ namespace {
 constexpr auto kSampleEvery = std::chrono::seconds(10);
 constexpr int kListFull = 5000;  // each list keeps its newest 5,000 entries
 
-const QString kSignalEntry =
-    QString::fromLatin1(protocol::kSignalMarker) + QString::fromLatin1(protocol::kSignalAnswer);
-
 double MegabytesOf(std::int64_t kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
 
 // One stretch between two samples.
@@ -51,39 +45,6 @@ struct Stretch {
     int holds = 0;
     bool lists_full = false;  // full for the whole stretch
 };
-
-// Tuning commands and holds as the window lists them: each step lists its
-// tuning command ("K0..."), and only a hold reads the signal, whose answer
-// ("I1" and the level) is listed with the replies, behind its marker.
-class StepCounter {
-public:
-    StepCounter(CodeListBox& sent, CodeListBox& received) {
-        Count(sent, [this](const QString& text) { steps += text.startsWith(QLatin1String("K0")); });
-        Count(received, [this](const QString& text) { holds += text.startsWith(kSignalEntry); });
-    }
-    int steps = 0;
-    int holds = 0;
-
-private:
-    template <typename Seen>
-    static void Count(CodeListBox& list, Seen seen) {
-        QObject::connect(&list.Entries(), &CodeListModel::EntryAdded, seen);
-    }
-};
-
-// A program found on the PATH, as the shell would find it.
-std::string OnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "/usr/bin:/bin";
-    std::size_t from = 0;
-    while (from <= folders.size()) {
-        const std::size_t to = std::min(folders.find(':', from), folders.size());
-        const std::string candidate = folders.substr(from, to - from) + "/" + program;
-        if (access(candidate.c_str(), X_OK) == 0) return candidate;
-        from = to + 1;
-    }
-    return program;
-}
 
 double Share(double cpu_s, double wall_s) { return wall_s > 0 ? 100.0 * cpu_s / wall_s : 0; }
 
@@ -183,7 +144,7 @@ void ScanCpuFigures(const std::string& self, double minutes) {
     ChildProcess::Options options;
     options.unset = {"QT_QPA_PLATFORM"};
     ChildProcess window(
-        OnPath("xvfb-run"),
+        FindOnPath("xvfb-run").value_or("xvfb-run"),
         {"-a", "-s", "-screen 0 1280x1024x24 -nolisten tcp", self, "--scan-cpu-child", device, std::to_string(minutes)},
         options);
     const auto limit = std::chrono::duration_cast<std::chrono::milliseconds>(

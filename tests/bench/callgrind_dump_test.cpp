@@ -52,15 +52,15 @@ TEST_P(ReadsADump, TakesItsTriggerAndInstructions) {
 
 INSTANTIATE_TEST_SUITE_P(
     CallgrindDump, ReadsADump,
-    ::testing::Values(
-        Readable{"ClientRequest", Dump("Client Request: full", "Ir", "287831574", "287831574"), "full", 287831574},
-        Readable{"ProgramEnd", Dump("Program termination", "Ir", "0", "0"), "Program termination", 0},
-        // The totals close the file and win over the head's summary.
-        Readable{"TotalsOverSummary", Dump("Client Request: a", "Ir", "5", "9"), "a", 9},
-        Readable{"SummaryAlone", Dump("Client Request: a", "Ir", "5", ""), "a", 5},
-        // Ir is found wherever it stands among the events.
-        Readable{"IrSecond", Dump("Client Request: b", "Dr Ir Dw", "", "100 2000 30"), "b", 2000},
-        Readable{"NoTrigger", Dump("", "Ir", "12", "12"), "", 12}),
+    ::testing::Values(Readable{"ClientRequest", Dump("Client Request: full", "Ir", "287831574", "287831574"), "full",
+                               287831574},
+                      Readable{"ProgramEnd", Dump("Program termination", "Ir", "0", "0"), "Program termination", 0},
+                      // The totals close the file and win over the head's summary.
+                      Readable{"TotalsOverSummary", Dump("Client Request: a", "Ir", "5", "9"), "a", 9},
+                      Readable{"SummaryAlone", Dump("Client Request: a", "Ir", "5", ""), "a", 5},
+                      // Ir is found wherever it stands among the events.
+                      Readable{"IrSecond", Dump("Client Request: b", "Dr Ir Dw", "", "100 2000 30"), "b", 2000},
+                      Readable{"NoTrigger", Dump("", "Ir", "12", "12"), "", 12}),
     [](const auto& p) { return std::string(p.param.what); });
 
 struct Unreadable {
@@ -72,23 +72,22 @@ class RefusesADump : public ::testing::TestWithParam<Unreadable> {};
 
 TEST_P(RefusesADump, SaysItCountsNothing) { EXPECT_FALSE(Read(GetParam().text).has_value()); }
 
-INSTANTIATE_TEST_SUITE_P(
-    CallgrindDump, RefusesADump,
-    ::testing::Values(Unreadable{"Empty", ""}, Unreadable{"NoIrEvent", Dump("Client Request: a", "Dr Dw", "1 2", "1 2")},
-                      Unreadable{"NoCounts", Dump("Client Request: a", "Ir", "", "")},
-                      Unreadable{"CountsShort", Dump("Client Request: a", "Dr Ir", "7", "7")},
-                      Unreadable{"NotANumber", Dump("Client Request: a", "Ir", "12x", "12x")},
-                      Unreadable{"Negative", Dump("Client Request: a", "Ir", "-3", "-3")},
-                      Unreadable{"TooLarge", Dump("Client Request: a", "Ir", "99999999999999999999",
-                                                  "99999999999999999999")}),
-    [](const auto& p) { return std::string(p.param.what); });
+INSTANTIATE_TEST_SUITE_P(CallgrindDump, RefusesADump,
+                         ::testing::Values(Unreadable{"Empty", ""},
+                                           Unreadable{"NoIrEvent", Dump("Client Request: a", "Dr Dw", "1 2", "1 2")},
+                                           Unreadable{"NoCounts", Dump("Client Request: a", "Ir", "", "")},
+                                           Unreadable{"CountsShort", Dump("Client Request: a", "Dr Ir", "7", "7")},
+                                           Unreadable{"NotANumber", Dump("Client Request: a", "Ir", "12x", "12x")},
+                                           Unreadable{"Negative", Dump("Client Request: a", "Ir", "-3", "-3")},
+                                           Unreadable{"TooLarge",
+                                                      Dump("Client Request: a", "Ir", "99999999999999999999",
+                                                           "99999999999999999999")}),
+                         [](const auto& p) { return std::string(p.param.what); });
 
 TEST(CallgrindDumps, ReadsEveryProfileOfTheFolderAndNothingElse) {
     testing::TempFolder folder;
     ASSERT_FALSE(folder.Path().empty());
-    const auto write = [&](const std::string& name, const std::string& text) {
-        std::ofstream(folder / name) << text;
-    };
+    const auto write = [&](const std::string& name, const std::string& text) { std::ofstream(folder / name) << text; };
     write("callgrind.out", Dump("Program termination", "Ir", "3", "3"));
     write("callgrind.out.1", Dump("Client Request: filling_start", "Ir", "483299664", "483299664"));
     write("callgrind.out.2", "not a profile\n");

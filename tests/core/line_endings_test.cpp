@@ -10,6 +10,7 @@
 
 #include "fake_view.h"
 #include "reply_ending.h"
+#include "reply_list.h"
 #include "scripted_receiver.h"
 #include "signal_reading.h"
 
@@ -118,8 +119,8 @@ TEST(LineEndings, EveryEndingIsQuickAndListsWhatCrLfLists) {
     // Twelve switch-on commands, the step, the poll's answer, two volumes.
     ASSERT_EQ(reference.codes_out.size(), 15u);
     ASSERT_EQ(reference.codes_in.size(), 16u);
-    EXPECT_EQ(reference.codes_in.back(), "-> G000");
-    EXPECT_EQ(std::count(reference.codes_in.begin(), reference.codes_in.end(), "-----> I147"), 1);
+    EXPECT_EQ(reference.codes_in.back(), AcknowledgementEntry("G000"));
+    EXPECT_EQ(std::count(reference.codes_in.begin(), reference.codes_in.end(), SignalEntry("I147")), 1);
     for (const auto& ending : kLineEndings) {
         const Session session = RunSession(ending.text);
         // The figures, for --gtest_output=xml.

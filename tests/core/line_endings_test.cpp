@@ -13,6 +13,7 @@
 #include "reply_list.h"
 #include "scripted_receiver.h"
 #include "signal_reading.h"
+#include "switch_on_commands.h"
 
 namespace velmo::testing {
 namespace {
@@ -116,9 +117,10 @@ TEST(ReplyEnding, AWholeReplyAndWhatATextShows) {
 
 TEST(LineEndings, EveryEndingIsQuickAndListsWhatCrLfLists) {
     const Session reference = RunSession("\r\n");
-    // Twelve switch-on commands, the step, the poll's answer, two volumes.
-    ASSERT_EQ(reference.codes_out.size(), 15u);
-    ASSERT_EQ(reference.codes_in.size(), 16u);
+    // The switch-on's commands, the step and two volumes; an answer to each
+    // and the poll's.
+    ASSERT_EQ(reference.codes_out.size(), kSwitchOnCommands.size() + 3);
+    ASSERT_EQ(reference.codes_in.size(), kSwitchOnCommands.size() + 4);
     EXPECT_EQ(reference.codes_in.back(), AcknowledgementEntry("G000"));
     EXPECT_EQ(std::count(reference.codes_in.begin(), reference.codes_in.end(), SignalEntry("I147")), 1);
     for (const auto& ending : kLineEndings) {

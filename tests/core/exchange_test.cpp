@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "core_rigs.h"
+#include "reply_list.h"
 
 namespace velmo::testing {
 namespace {
@@ -55,7 +56,7 @@ TEST(SendCommand, ListsWritesPausesAndReads) {
     rig.panel.SendCommand("J4064");
     EXPECT_EQ(rig.link.lines, std::vector<std::string>{"J4064"});
     EXPECT_EQ(rig.view.CodesOut(), Entries{"J4064"});
-    EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+    EXPECT_EQ(rig.view.CodesIn(), Entries{AcknowledgementEntry("G000")});
     EXPECT_EQ(rig.view.top_index[0], 0);
     EXPECT_EQ(rig.clock.NowUs() - start, 10'000);
 }
@@ -68,7 +69,7 @@ TEST(SendCommand, ACommandFromAnEventDuringThePauseIsListedBeforeTheFirstReply) 
     rig.panel.SendCommand("J4701");
     EXPECT_EQ(rig.view.CodesOut(), (Entries{"J4701", "J4700"}));
     // The inner read took both replies; the outer found nothing.
-    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G000"}));
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{AcknowledgementEntry("G000"), AcknowledgementEntry("G000")}));
     EXPECT_EQ(rig.link.reads, reads_before + 2);
 }
 
@@ -80,7 +81,7 @@ TEST(SendCommand, AReplyArrivingAfterThePauseIsReadByTheNextExchange) {
     rig.link.responder = [](const std::string&) { return std::string("G001\r\n"); };
     rig.link.reply_delay_us = 8000;  // lands after the first reply
     rig.panel.SendCommand("J4700");
-    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G001"}));
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{AcknowledgementEntry("G000"), AcknowledgementEntry("G001")}));
 }
 
 TEST(SendCommand, SwitchOffDuringThePauseMeansNothingIsRead) {
@@ -91,7 +92,7 @@ TEST(SendCommand, SwitchOffDuringThePauseMeansNothingIsRead) {
     EXPECT_EQ(rig.view.CodesOut(), (Entries{"J4701", "H100"}));
     // Only PowerOff's own exchange read; its read took both replies.
     EXPECT_EQ(rig.link.reads, reads_before + 1);
-    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G000"}));
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{AcknowledgementEntry("G000"), AcknowledgementEntry("G000")}));
     EXPECT_FALSE(rig.timer1->Enabled());
     EXPECT_EQ(rig.timer1->Interval(), 0);
 }
@@ -112,14 +113,14 @@ TEST(SendCommand, AtLineSpeedAReplyCaughtMidLineIsFinishedBeforeItIsListed) {
     // 6 bytes out (6.25 ms) and 2 ms: the reply's first byte is back at
     // 9.3 ms, its last at 14.5 ms.
     rig.panel.SendCommand("H101");
-    EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+    EXPECT_EQ(rig.view.CodesIn(), Entries{AcknowledgementEntry("G000")});
     // A 20-byte command: nothing is back after 10 ms, so nothing is listed
     // yet, and the next exchange reads the reply whole.
     rig.panel.SendCommand("K00081300000060400");
-    EXPECT_EQ(rig.view.CodesIn(), Entries{"-> G000"});
+    EXPECT_EQ(rig.view.CodesIn(), Entries{AcknowledgementEntry("G000")});
     rig.clock.RunUntilMs(rig.NowMs() + 40);
     rig.panel.SendCommand("J4064");
-    EXPECT_EQ(rig.view.CodesIn(), (Entries{"-> G000", "-> G000"}));
+    EXPECT_EQ(rig.view.CodesIn(), (Entries{AcknowledgementEntry("G000"), AcknowledgementEntry("G000")}));
 }
 
 TEST(SendCommand, AReplyThatNeverEndsItsLineCostsAtMostATenthOfASecond) {
@@ -204,8 +205,10 @@ TEST(AnswerWait, ASwitchOffDuringItListsWhatWasReadAndStops) {
         Entries listed;
     };
     const Case cases[] = {
-        {"I1?", [](FrontPanel& p) { p.ReadSignal(); }, {"-> G000", "-----> I1"}},
-        {"I0?", [](FrontPanel& p) { p.ScanStep(); }, {"-> G000", "-> G000", "---------> I0"}},
+        {"I1?", [](FrontPanel& p) { p.ReadSignal(); }, {AcknowledgementEntry("G000"), SignalEntry("I1")}},
+        {"I0?",
+         [](FrontPanel& p) { p.ScanStep(); },
+         {AcknowledgementEntry("G000"), AcknowledgementEntry("G000"), SquelchEntry("I0")}},
     };
     for (const auto& c : cases) {
         On rig;
@@ -238,7 +241,7 @@ TEST(CodeLists, KeepTheNewest5000AndTheNewestInView) {
     }
     EXPECT_EQ(rig.view.CodesOut().back(), "J4099");
     EXPECT_EQ(rig.view.CodesOut().front(), "J400");  // command 95,000
-    EXPECT_EQ(rig.view.CodesIn().back(), "-> G000");
+    EXPECT_EQ(rig.view.CodesIn().back(), AcknowledgementEntry("G000"));
 }
 
 }  // namespace

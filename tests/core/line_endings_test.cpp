@@ -10,8 +10,10 @@
 
 #include "fake_view.h"
 #include "reply_ending.h"
+#include "reply_list.h"
 #include "scripted_receiver.h"
 #include "signal_reading.h"
+#include "switch_on_commands.h"
 
 namespace velmo::testing {
 namespace {
@@ -115,11 +117,12 @@ TEST(ReplyEnding, AWholeReplyAndWhatATextShows) {
 
 TEST(LineEndings, EveryEndingIsQuickAndListsWhatCrLfLists) {
     const Session reference = RunSession("\r\n");
-    // Twelve switch-on commands, the step, the poll's answer, two volumes.
-    ASSERT_EQ(reference.codes_out.size(), 15u);
-    ASSERT_EQ(reference.codes_in.size(), 16u);
-    EXPECT_EQ(reference.codes_in.back(), "-> G000");
-    EXPECT_EQ(std::count(reference.codes_in.begin(), reference.codes_in.end(), "-----> I147"), 1);
+    // The switch-on's commands, the step and two volumes; an answer to each
+    // and the poll's.
+    ASSERT_EQ(reference.codes_out.size(), kSwitchOnCommands.size() + 3);
+    ASSERT_EQ(reference.codes_in.size(), kSwitchOnCommands.size() + 4);
+    EXPECT_EQ(reference.codes_in.back(), AcknowledgementEntry("G000"));
+    EXPECT_EQ(std::count(reference.codes_in.begin(), reference.codes_in.end(), SignalEntry("I147")), 1);
     for (const auto& ending : kLineEndings) {
         const Session session = RunSession(ending.text);
         // The figures, for --gtest_output=xml.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_view.h"
+#include "reply_list.h"
 #include "scripted_receiver.h"
 #include "switch_on_commands.h"
 
@@ -73,7 +74,7 @@ TEST(StartUp, ARefusedPortSettingIsSkipped) {
     EXPECT_EQ(rig.view.signal_caption, " ");
 }
 
-TEST(PowerOn, SendsTheTwelveCommandsInOrderAndListsThem) {
+TEST(PowerOn, SendsItsCommandsInOrderAndListsThem) {
     Started rig;
     rig.panel.PowerOn();
     EXPECT_EQ(rig.link.lines, kSwitchOnCommands);
@@ -81,8 +82,8 @@ TEST(PowerOn, SendsTheTwelveCommandsInOrderAndListsThem) {
     for (const auto& line : kSwitchOnCommands) wire += line + "\r\n";
     EXPECT_EQ(rig.link.written, wire);
     EXPECT_EQ(Lines(rig.view.CodesOut().begin(), rig.view.CodesOut().end()), kSwitchOnCommands);
-    EXPECT_EQ(rig.view.CodesIn().size(), 12u);
-    EXPECT_EQ(rig.view.CodesIn().front(), "-> G000");
+    EXPECT_EQ(rig.view.CodesIn().size(), kSwitchOnCommands.size()) << "one answer a command";
+    EXPECT_EQ(rig.view.CodesIn().front(), AcknowledgementEntry("G000"));
     EXPECT_EQ(rig.view.OnOffLabel(), kGreen);
     EXPECT_TRUE(rig.timer2->Enabled());
     EXPECT_FALSE(rig.timer3->Enabled());
@@ -146,7 +147,7 @@ TEST(PowerOff, SendsH100ClosesAndResets) {
     rig.panel.PowerOff();
     EXPECT_EQ(rig.link.lines.back(), "H100");
     EXPECT_EQ(rig.view.CodesOut().back(), "H100");
-    EXPECT_EQ(rig.view.CodesIn().back(), "-> G000");
+    EXPECT_EQ(rig.view.CodesIn().back(), AcknowledgementEntry("G000"));
     EXPECT_FALSE(rig.link.IsOpen());
     EXPECT_EQ(rig.view.OnOffLabel(), kRed);
     EXPECT_EQ(rig.view.ScanLabel(), kRed);

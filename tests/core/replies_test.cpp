@@ -7,11 +7,15 @@
 
 #include "fake_view.h"
 #include "replies.h"
+#include "reply_list.h"
 
 namespace velmo {
 namespace {
 
 using Entries = std::vector<std::string>;
+using testing::AcknowledgementEntry;
+using testing::SignalEntry;
+using testing::SquelchEntry;
 
 struct RepliesCase {
     const char* name;
@@ -27,27 +31,30 @@ TEST_P(ReplyEntriesTable, CutsAndMarks) { EXPECT_EQ(ReplyEntries(GetParam().repl
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ReplyEntriesTable,
-    ::testing::Values(RepliesCase{"acknowledgement", "G000\r\n", {"-> G000"}},
-                      RepliesCase{"two_lines_in_one_read", "G000\r\nG001\r\n", {"-> G000", "-> G001"}},
-                      RepliesCase{"signal", "I17F\r\n", {"-----> I17F"}},
-                      RepliesCase{"squelch", "I007\r\n", {"---------> I007"}},
-                      RepliesCase{"lower_case_has_no_marker", "g000i17Fi007\r\n", {"g000", "i17F", "i007"}},
-                      RepliesCase{"unknown_code", "H101\r\n", {"H101"}},
-                      RepliesCase{"short_last_code", "G000I1\r\n", {"-> G000", "-----> I1"}},
-                      RepliesCase{"single_character", "X", {"X"}}, RepliesCase{"empty", "", {}},
-                      RepliesCase{"line_endings_only", "\r\n\r\n\n\r", {}}, RepliesCase{"blanks_only", "    ", {}},
-                      // Of a blank, a code, CR and LF only the first 6 are examined; the
-                      // cleaned " G000" counts as 4.
-                      RepliesCase{"leading_blank", " G000\r\n", {" G00"}},
-                      RepliesCase{"trailing_blank", "G000\r\n ", {"-> G000"}},
-                      RepliesCase{"line_ending_splits_nothing", "G0\r\n00I1\r\n47", {"-> G000", "-----> I147"}},
-                      RepliesCase{"blank_inside_counts", "G0 0I1", {"-> G0 0", "-----> I1"}},
-                      // A trailing blank shortens the count of codes, not a code: each
-                      // code ends only where the text without line endings ends.
-                      RepliesCase{"blank_ends_the_only_code", "G0 \r\n", {"-> G0 "}},
-                      RepliesCase{"two_leading_blanks", "  G0ABI1\r\n", {"  G0", "ABI1"}},
-                      RepliesCase{"blanks_end_the_last_code", "G000I1  \r\n", {"-> G000", "-----> I1  "}},
-                      RepliesCase{"blank_between_line_endings", "G000\r\n \r\n", {"-> G000"}}),
+    ::testing::Values(
+        RepliesCase{"acknowledgement", "G000\r\n", {AcknowledgementEntry("G000")}},
+        RepliesCase{
+            "two_lines_in_one_read", "G000\r\nG001\r\n", {AcknowledgementEntry("G000"), AcknowledgementEntry("G001")}},
+        RepliesCase{"signal", "I17F\r\n", {SignalEntry("I17F")}},
+        RepliesCase{"squelch", "I007\r\n", {SquelchEntry("I007")}},
+        RepliesCase{"lower_case_has_no_marker", "g000i17Fi007\r\n", {"g000", "i17F", "i007"}},
+        RepliesCase{"unknown_code", "H101\r\n", {"H101"}},
+        RepliesCase{"short_last_code", "G000I1\r\n", {AcknowledgementEntry("G000"), SignalEntry("I1")}},
+        RepliesCase{"single_character", "X", {"X"}}, RepliesCase{"empty", "", {}},
+        RepliesCase{"line_endings_only", "\r\n\r\n\n\r", {}}, RepliesCase{"blanks_only", "    ", {}},
+        // Of a blank, a code, CR and LF only the first 6 are examined; the
+        // cleaned " G000" counts as 4.
+        RepliesCase{"leading_blank", " G000\r\n", {" G00"}},
+        RepliesCase{"trailing_blank", "G000\r\n ", {AcknowledgementEntry("G000")}},
+        RepliesCase{
+            "line_ending_splits_nothing", "G0\r\n00I1\r\n47", {AcknowledgementEntry("G000"), SignalEntry("I147")}},
+        RepliesCase{"blank_inside_counts", "G0 0I1", {AcknowledgementEntry("G0 0"), SignalEntry("I1")}},
+        // A trailing blank shortens the count of codes, not a code: each
+        // code ends only where the text without line endings ends.
+        RepliesCase{"blank_ends_the_only_code", "G0 \r\n", {AcknowledgementEntry("G0 ")}},
+        RepliesCase{"two_leading_blanks", "  G0ABI1\r\n", {"  G0", "ABI1"}},
+        RepliesCase{"blanks_end_the_last_code", "G000I1  \r\n", {AcknowledgementEntry("G000"), SignalEntry("I1  ")}},
+        RepliesCase{"blank_between_line_endings", "G000\r\n \r\n", {AcknowledgementEntry("G000")}}),
     [](const auto& test_info) { return std::string(test_info.param.name); });
 
 TEST(ReplyEntries, KeepsArbitraryBytesAsReceived) {
@@ -88,7 +95,7 @@ TEST(ReplyEntries, KeepingOnlyTheNewestGivesTheTailOfTheWholeCut) {
 TEST(ShowReplies, ListsEveryEntryAndKeepsTheNewestInView) {
     testing::Rig rig;
     rig.panel.ShowReplies("G000\r\nI14A\r\n");
-    EXPECT_EQ(rig.view.CodesIn(), (std::deque<std::string>{"-> G000", "-----> I14A"}));
+    EXPECT_EQ(rig.view.CodesIn(), (std::deque<std::string>{AcknowledgementEntry("G000"), SignalEntry("I14A")}));
     EXPECT_EQ(rig.view.top_index[1], 1);
 }
 
@@ -100,7 +107,7 @@ TEST(ShowReplies, AFloodLeavesOnlyTheNewestEntries) {
     rig.panel.ShowReplies(flood);
     ASSERT_EQ(rig.view.ListCount(CodeList::CodesIn), FrontPanel::kMaxListEntries);
     EXPECT_EQ(rig.view.CodesIn().back(), "LAST");
-    EXPECT_EQ(rig.view.CodesIn().front(), "-----> I110");  // the 25,002nd of 30,001
+    EXPECT_EQ(rig.view.CodesIn().front(), SignalEntry("I110"));  // the 25,002nd of 30,001
     EXPECT_EQ(rig.view.top_index[1], FrontPanel::kMaxListEntries - 1);
 }
 

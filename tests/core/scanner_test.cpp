@@ -7,6 +7,7 @@
 #include <set>
 
 #include "core_rigs.h"
+#include "reply_list.h"
 #include "tuning_command.h"
 
 namespace velmo::testing {
@@ -91,7 +92,7 @@ TEST(ScanStep, NoSignalStepsOnAtTheWiresPace) {
     EXPECT_EQ(rig.Count("I0?"), rig.timer3->ticks());
     EXPECT_EQ(rig.Count("I1?"), 0);
     EXPECT_EQ(rig.TuningCommands().front(), "K00081400000060400");
-    EXPECT_EQ(rig.view.CodesIn().back(), "---------> I004");
+    EXPECT_EQ(rig.view.CodesIn().back(), SquelchEntry("I004"));
 }
 
 TEST(ScanStep, HoldsSixSecondsOnABusyChannelAndReadsTheSignalOnce) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core_rigs.h"
+#include "reply_list.h"
 
 namespace velmo::testing {
 namespace {
@@ -50,7 +51,7 @@ TEST(ReadSignal, DrawsTheBarFromTheFirstI1) {
 TEST(ReadSignal, ListsWhatItReadsWithTheArrow) {
     OnRig rig;
     rig.panel.ReadSignal();
-    EXPECT_EQ(rig.view.CodesIn(), std::deque<std::string>{"-----> I147"});
+    EXPECT_EQ(rig.view.CodesIn(), std::deque<std::string>{SignalEntry("I147")});
 }
 
 TEST(ReadSignal, WithThePortClosedNothingIsWrittenOrDrawn) {

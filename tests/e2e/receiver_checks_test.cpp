@@ -10,13 +10,14 @@
 #include <QComboBox>
 #include <QScrollBar>
 #include <algorithm>
+#include <functional>
 #include <optional>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "panel_on_sim.h"
+#include "reply_list.h"
 #include "scan_checks.h"
 #include "switch_on_commands.h"
 #include "window_test_support.h"
@@ -29,7 +30,7 @@ using Lines = std::vector<std::string>;
 
 void SwitchOn(PanelOnSim& panel) {
     panel.user.Click("RadioOn");
-    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() >= 12; }, 5s));
+    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() >= testing::kSwitchOnCommands.size(); }, 5s));
 }
 
 // Lets the last answers come in and be read.
@@ -47,16 +48,7 @@ int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1;
 // panel read, as the lists show it.
 std::string ListedText(const Lines& entries) {
     std::string text;
-    for (const auto& entry : entries) {
-        std::string_view code = entry;
-        for (std::string_view marker : {"---------> ", "-----> ", "-> "}) {
-            if (code.starts_with(marker)) {
-                code.remove_prefix(marker.size());
-                break;
-            }
-        }
-        text += code;
-    }
+    for (const auto& entry : entries) text += testing::WithoutMarker(entry);
     return text;
 }
 
@@ -148,7 +140,7 @@ TEST(ReceiverChecks, ASessionThroughEveryControlAndKeyDrawsNoRejection) {
     const Lines answered = panel.sim.Answers();
     EXPECT_EQ(Count(answered, "G001"), 0) << "a line the receiver could not read";
     const Lines in = user.CodesIn();
-    EXPECT_EQ(Count(in, "-> G001"), 0);
+    EXPECT_EQ(Count(in, testing::AcknowledgementEntry("G001")), 0);
     // The session sent every kind of command the panel has.
     for (const char* prefix : {"H101", "H100", "G300", "J40", "J41", "J43", "J5000", "J5001", "J4500", "J4501", "J4700",
                                "J4701", "J4600", "J4601", "I0?", "I1?"}) {
@@ -181,22 +173,64 @@ sim::ReceiverOptions DoublingLast(double chance, std::uint64_t seed) {
     return options;
 }
 
-// Every answer doubled: the meter still reads, the scanner still holds on
-// the first station for its 6 seconds, and the lists show what came.
-TEST(DoubledLast, EveryAnswerDoubledTheMeterReadsAndTheScannerHolds) {
-    PanelOnSim panel(DoublingLast(1.0, 1));
+// Scanning up from the start-up frequency, the scanner holds on the first
+// station, at 82.5 MHz, for its 6 seconds and then goes on: on a cable, and
+// with every answer doubled, where the meter still reads and the lists show
+// what came.
+struct HoldCase {
+    const char* name;
+    sim::ReceiverOptions options;
+    // What this receiver's session shows besides; `sampler` saw the window
+    // throughout the scan.
+    std::function<void(const PanelOnSim& panel, const testing::Sampler& sampler)> also;
+};
+
+void PrintTo(const HoldCase& c, std::ostream* out) { *out << c.name; }
+
+class FirstStation : public ::testing::TestWithParam<HoldCase> {};
+
+TEST_P(FirstStation, TheScannerHoldsForSixSecondsThenGoesOn) {
+    PanelOnSim panel(GetParam().options);
     SwitchOn(panel);
     // 81.3 MHz carries a strong station.
     EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 3s)) << panel.user.SignalBar();
+    testing::Sampler sampler(panel.user);
 
     ASSERT_NO_FATAL_FAILURE(testing::ScanPastTheStationAt82_5(panel.user));
 
+    const Lines tunings = panel.TuningCommands();
+    EXPECT_GT(Count(tunings, "K00082400000060400"), 0) << "the channel below the station";
+    GetParam().also(panel, sampler);
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+// On a cable: the bar shows the station during the hold, and the list shows
+// the squelch open.
+void TheBarAndTheListShowTheStation(const PanelOnSim& panel, const testing::Sampler& sampler) {
+    const auto hold = sampler.FirstStayAt("82.500.000");
+    ASSERT_TRUE(hold);
+    int longest_bar = 0;
+    for (const auto& s : sampler.samples) {
+        if (s.at_ms >= hold->arrived_ms && s.at_ms < hold->left_ms)
+            longest_bar = std::max(longest_bar, BarLength(s.bar));
+    }
+    EXPECT_GT(longest_bar, 50) << "the bar shows the station during the hold";
+    EXPECT_GT(Count(panel.user.CodesIn(), testing::SquelchEntry("I007")), 0);
+}
+
+// Every answer doubled: the lists show exactly what came.
+void TheListsShowEveryAnswerDoubled(const PanelOnSim& panel, const testing::Sampler&) {
     EXPECT_TRUE(ListsShowWhatCame(panel));
     const Lines answered = panel.sim.Answers();
     EXPECT_GT(Count(answered, "I0077"), 0);
     EXPECT_EQ(Count(answered, "G000"), 0) << "every answer doubled";
-    EXPECT_TRUE(panel.failures.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Receivers, FirstStation,
+                         ::testing::Values(HoldCase{"Cable", {}, TheBarAndTheListShowTheStation},
+                                           HoldCase{"EveryAnswerDoubled", DoublingLast(1.0, 1),
+                                                    TheListsShowEveryAnswerDoubled}),
+                         [](const auto& each) { return std::string(each.param.name); });
 
 // A quarter of the answers doubled, by a fixed seed: the meter reads, and
 // the lists show exactly what came, doubled characters and all.
@@ -222,7 +256,6 @@ TEST_P(LineEnds, TheSessionWorksAndTheListsAreWhole) {
     options.line_end = GetParam();
     PanelOnSim panel(options);
     SwitchOn(panel);
-    EXPECT_EQ(panel.user.CodesOut(), testing::kSwitchOnCommands);
     // 81.3 MHz carries a strong station.
     EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 3s)) << panel.user.SignalBar();
     panel.user.Click("FrequencyUp");
@@ -232,19 +265,19 @@ TEST_P(LineEnds, TheSessionWorksAndTheListsAreWhole) {
     ASSERT_NO_FATAL_FAILURE(testing::ScanPastTheStationAt82_5(panel.user));
 
     EXPECT_TRUE(ListsShowWhatCame(panel));
-    const std::regex whole("-> G00[01]|-----> I1[0-9A-F]{2}|---------> I0[0-9]{2}");
-    for (const auto& entry : panel.user.CodesIn()) EXPECT_TRUE(std::regex_match(entry, whole)) << entry;
+    for (const auto& entry : panel.user.CodesIn()) EXPECT_TRUE(testing::IsWholeEntry(entry)) << entry;
     EXPECT_TRUE(panel.failures.empty());
 }
 
-std::string EndingName(const ::testing::TestParamInfo<sim::LineEnd>& ending) {
+const sim::LineEnd kEveryEnding[] = {sim::LineEnd::CrLf, sim::LineEnd::Cr, sim::LineEnd::Lf, sim::LineEnd::None};
+
+std::string EndingName(sim::LineEnd ending) {
     const char* const names[] = {"CrLf", "Cr", "Lf", "None"};
-    return names[static_cast<int>(ending.param)];
+    return names[static_cast<int>(ending)];
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryEnding, LineEnds,
-                         ::testing::Values(sim::LineEnd::CrLf, sim::LineEnd::Cr, sim::LineEnd::Lf, sim::LineEnd::None),
-                         EndingName);
+INSTANTIATE_TEST_SUITE_P(EveryEnding, LineEnds, ::testing::ValuesIn(kEveryEnding),
+                         [](const auto& each) { return EndingName(each.param); });
 
 // The receiver across a slower link: its answers come a round trip after
 // each line. Switching on, the signal bar, a hold on the busy channel
@@ -265,7 +298,6 @@ TEST_P(Links, TheScannerHoldsOnTheBusyChannelItselfAndTheBarFollows) {
     options.jitter = std::chrono::milliseconds(link.jitter_ms);
     PanelOnSim panel(options);
     SwitchOn(panel);
-    EXPECT_EQ(panel.user.CodesOut(), testing::kSwitchOnCommands);
     // 81.3 MHz carries a strong station.
     EXPECT_TRUE(WaitUntil([&] { return BarLength(panel.user.SignalBar()) > 50; }, 5s)) << panel.user.SignalBar();
 
@@ -291,20 +323,62 @@ TEST_P(Links, TheScannerHoldsOnTheBusyChannelItselfAndTheBarFollows) {
     EXPECT_EQ(steps, 12) << "81.4 to 82.5 MHz, no channel twice";
 
     EXPECT_TRUE(ListsShowWhatCame(panel));
-    const std::regex whole("-> G00[01]|-----> I1[0-9A-F]{2}|---------> I0[0-9]{2}");
-    for (const auto& entry : panel.user.CodesIn()) EXPECT_TRUE(std::regex_match(entry, whole)) << entry;
+    for (const auto& entry : panel.user.CodesIn()) EXPECT_TRUE(testing::IsWholeEntry(entry)) << entry;
     EXPECT_TRUE(panel.failures.empty());
 }
 
-std::string LinkName(const ::testing::TestParamInfo<Link>& link) {
-    return std::to_string(link.param.round_trip_ms) + "ms" +
-           (link.param.jitter_ms ? "Jitter" + std::to_string(link.param.jitter_ms) + "ms" : std::string());
+const Link kRoundTrips[] = {Link{0, 0},   Link{20, 0},  Link{50, 0},  Link{100, 0},
+                            Link{250, 0}, Link{50, 40}, Link{100, 80}};
+
+std::string LinkName(const Link& link) {
+    return std::to_string(link.round_trip_ms) + "ms" +
+           (link.jitter_ms ? "Jitter" + std::to_string(link.jitter_ms) + "ms" : std::string());
 }
 
-INSTANTIATE_TEST_SUITE_P(RoundTrips, Links,
-                         ::testing::Values(Link{0, 0}, Link{20, 0}, Link{50, 0}, Link{100, 0}, Link{250, 0},
-                                           Link{50, 40}, Link{100, 80}),
-                         LinkName);
+INSTANTIATE_TEST_SUITE_P(RoundTrips, Links, ::testing::ValuesIn(kRoundTrips),
+                         [](const auto& each) { return LinkName(each.param); });
+
+// Switching on sends its commands in order, and the first is acknowledged:
+// on a cable (the receiver's own ending, CR LF), with every other ending of
+// its answers and across every link above.
+struct Receiver {
+    std::string name;
+    sim::ReceiverOptions options;
+};
+
+void PrintTo(const Receiver& r, std::ostream* out) { *out << r.name; }
+
+std::vector<Receiver> EveryReceiver() {
+    std::vector<Receiver> receivers{{"Cable", {}}};
+    for (const sim::LineEnd ending : kEveryEnding) {
+        if (ending == sim::ReceiverOptions{}.line_end) continue;
+        sim::ReceiverOptions options;
+        options.line_end = ending;
+        receivers.push_back({"Ending" + EndingName(ending), options});
+    }
+    for (const Link& link : kRoundTrips) {
+        sim::ReceiverOptions options;
+        options.latency = std::chrono::milliseconds(link.round_trip_ms);
+        options.jitter = std::chrono::milliseconds(link.jitter_ms);
+        receivers.push_back({"Link" + LinkName(link), options});
+    }
+    return receivers;
+}
+
+class SwitchingOn : public ::testing::TestWithParam<Receiver> {};
+
+TEST_P(SwitchingOn, SendsItsCommandsInOrder) {
+    PanelOnSim panel(GetParam().options);
+    SwitchOn(panel);
+    EXPECT_EQ(panel.sim.Lines(), testing::kSwitchOnCommands);
+    EXPECT_EQ(panel.user.CodesOut(), testing::kSwitchOnCommands);
+    ASSERT_TRUE(WaitUntil([&] { return panel.user.CodesIn().size() >= testing::kSwitchOnCommands.size(); }, 5s));
+    EXPECT_EQ(panel.user.CodesIn().front(), testing::AcknowledgementEntry("G000"));
+    EXPECT_TRUE(panel.failures.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryReceiver, SwitchingOn, ::testing::ValuesIn(EveryReceiver()),
+                         [](const auto& each) { return each.param.name; });
 
 }  // namespace
 }  // namespace velmo::e2e

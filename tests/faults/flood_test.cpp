@@ -23,6 +23,7 @@
 #include "panel_on_port.h"
 #include "process_measures.h"
 #include "pty_receiver.h"
+#include "reply_list.h"
 #include "wait.h"
 
 namespace velmo::faults {
@@ -149,13 +150,13 @@ TEST_F(Flood, RepliesSplitAtEveryByte) {
         });
         EXPECT_TRUE(WaitUntil([&] { return panel_.user.SignalBar() == Bar(bars[cut - 1]); }))
             << "cut after " << cut << ": " << panel_.user.SignalBar();
-        EXPECT_EQ(panel_.user.CodesIn().back(), "-----> I1" + level);
+        EXPECT_EQ(panel_.user.CodesIn().back(), SignalEntry("I1") + level);
 
         const std::size_t listed = panel_.user.CodesIn().size();
         panel_.user.Click("FrequencyUp");
         ASSERT_TRUE(WaitUntil([&] { return panel_.user.CodesIn().size() > listed; }));
         const auto in = panel_.user.CodesIn();
-        EXPECT_TRUE(Listed({in.begin() + static_cast<std::ptrdiff_t>(listed), in.end()}, "-> G000"))
+        EXPECT_TRUE(Listed({in.begin() + static_cast<std::ptrdiff_t>(listed), in.end()}, AcknowledgementEntry("G000")))
             << "cut after " << cut << ": " << in.back();
     }
     EXPECT_TRUE(panel_.messages.empty());

@@ -9,6 +9,7 @@
 
 #include "panel_on_port.h"
 #include "pty_receiver.h"
+#include "switch_on_commands.h"
 #include "wait.h"
 
 namespace velmo::faults {
@@ -47,7 +48,7 @@ TEST(SilentReceiver, TheWindowGoesOnAndListsNothing) {
     PtyReceiver receiver(Silent());
     PanelOnPort panel(receiver.Path());
     panel.user.Click("RadioOn");
-    ASSERT_TRUE(WaitUntil([&] { return receiver.Lines().size() >= 12; }));
+    ASSERT_TRUE(WaitUntil([&] { return receiver.Lines().size() >= kSwitchOnCommands.size(); }));
     ExpectPollGoesOn(receiver, 3);
     EXPECT_TRUE(panel.user.CodesIn().empty());
     EXPECT_EQ(panel.user.SignalBar(), " ");

@@ -14,6 +14,7 @@
 
 #include "panel_on_port.h"
 #include "pty_receiver.h"
+#include "switch_on_commands.h"
 #include "wait.h"
 
 namespace velmo::faults {
@@ -49,7 +50,7 @@ TEST_P(TypedFrequency, OnlyNumbersInRangeTune) {
     PtyReceiver receiver(ReceiverAnswers());
     PanelOnPort panel(receiver.Path());
     panel.user.Click("RadioOn");
-    ASSERT_TRUE(WaitUntil([&] { return receiver.Lines().size() >= 12; }));
+    ASSERT_TRUE(WaitUntil([&] { return receiver.Lines().size() >= kSwitchOnCommands.size(); }));
     const std::size_t before = receiver.Lines().size();
 
     // The frequency box is answered each time it comes up: the first time

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "code_list_box.h"
+#include "reply_list.h"
 
 namespace velmo {
 namespace {
@@ -71,11 +72,13 @@ std::vector<QString> OddSizes(int count) {
     std::vector<QString> entries;
     for (int i = 0; i < count; ++i) {
         if (i % 3 == 1) {
-            entries.push_back(QStringLiteral("-> G000 junk that runs far past the list's edge %1").arg(i));
+            entries.push_back(
+                QString::fromStdString(testing::AcknowledgementEntry("G000 junk that runs far past the list's edge %1"))
+                    .arg(i));
         } else if (i % 5 == 3) {
             entries.push_back(QString());
         } else {
-            entries.push_back(QStringLiteral("-> G00%1").arg(i));
+            entries.push_back(QString::fromStdString(testing::AcknowledgementEntry("G00%1")).arg(i));
         }
     }
     return entries;

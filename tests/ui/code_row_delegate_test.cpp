@@ -15,6 +15,7 @@
 #include "code_row_delegate.h"
 #include "fake_link.h"
 #include "main_window.h"
+#include "reply_list.h"
 #include "window_test_support.h"
 
 namespace velmo {
@@ -58,8 +59,8 @@ TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
     // What a scanner step lists, many times over, the newest shown.
     for (int step = 0; step < 60; ++step) {
         list->Append(QStringLiteral("K00%1000050200").arg(81'400 + step * 100, 7, 10, QLatin1Char('0')));
-        list->Append(QStringLiteral("-> G000"));
-        list->Append(QStringLiteral("---------> I004"));
+        list->Append(QString::fromStdString(testing::AcknowledgementEntry("G000")));
+        list->Append(QString::fromStdString(testing::SquelchEntry("I004")));
     }
     list->scrollToBottom();
     const QImage plain = PaintedPlainly();
@@ -68,7 +69,7 @@ TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
     EXPECT_EQ(Painted(*list), plain);  // and copied
 
     // One step on: every row moves up by one.
-    list->Append(QStringLiteral("-> G001"));
+    list->Append(QString::fromStdString(testing::AcknowledgementEntry("G001")));
     list->scrollToBottom();
     EXPECT_EQ(Painted(*list), PaintedPlainly());
 

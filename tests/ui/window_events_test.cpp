@@ -23,6 +23,7 @@
 #include "code_list_box.h"
 #include "fake_link.h"
 #include "main_window.h"
+#include "reply_list.h"
 #include "window_driver.h"
 #include "window_test_support.h"
 
@@ -131,7 +132,9 @@ TEST_F(WindowEventsTest, FocusStartsAtTheFirstControlInTabOrder) {
 TEST_F(WindowEventsTest, KeysReachTheKeyTableBeforeTheFocusedList) {
     ShowWindow(*window);
     auto* codes_in = Control<CodeListBox>(*window, "CodesIn");
-    for (const char* entry : {"-> G000", "-> G000", "-> G000"}) window->AppendListEntry(CodeList::CodesIn, entry);
+    for (int i = 0; i < 3; ++i) {
+        window->AppendListEntry(CodeList::CodesIn, testing::AcknowledgementEntry("G000"));
+    }
     codes_in->setCurrentIndex(codes_in->model()->index(2, 0));
     codes_in->setFocus();
 

@@ -15,6 +15,7 @@
 
 #include "fake_link.h"
 #include "main_window.h"
+#include "reply_list.h"
 #include "switch_on_commands.h"
 #include "window_driver.h"
 #include "window_test_support.h"
@@ -55,7 +56,8 @@ TEST_F(WindowSessionTest, SwitchingOnSendsEverySettingAndListsIt) {
     EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));
     const WindowDriver user(*window);
     EXPECT_EQ(user.CodesOut(), kSwitchOnCommands);
-    EXPECT_EQ(user.CodesIn(), (std::vector<std::string>{"-> G000", "-> G000"}));
+    EXPECT_EQ(user.CodesIn(),
+              (std::vector<std::string>{testing::AcknowledgementEntry("G000"), testing::AcknowledgementEntry("G000")}));
     EXPECT_EQ(Background("OnOffLabel"), QColor(0, 255, 0));
 
     // A second request changes nothing.

@@ -8,7 +8,8 @@
 # `ctest -L` / `-LE`: LAYER on every one (core, sim, ui, serial, e2e,
 # faults, a11y), `slow` on those whose CTest names match SLOW (over about
 # 2 s), and `timing` on those matching TIMING. Timing tests assert a
-# duration, so they run alone on the machine (RUN_SERIAL).
+# duration, so they run alone on the machine (RUN_SERIAL). Slow cases get
+# a 600 s limit whatever PROPERTIES set.
 #
 # With VELMO_TESTS_PER_SUITE, a program marked SUITES makes one CTest test
 # per test suite, one process running all its cases; otherwise each case is
@@ -78,6 +79,7 @@ function(velmo_add_gtests target)
 foreach(test IN LISTS @target@_TESTS)
   set(labels @arg_LAYER@)
   set(alone OFF)
+  set(slow OFF)
   # A suite takes the labels of its cases.
   set(cases "${test}")
   if(DEFINED "${test}_CASES")
@@ -86,6 +88,7 @@ foreach(test IN LISTS @target@_TESTS)
   foreach(case IN LISTS cases)
     if(NOT [=[@arg_SLOW@]=] STREQUAL "" AND case MATCHES [=[@arg_SLOW@]=])
       list(APPEND labels slow)
+      set(slow ON)
     endif()
     if(NOT [=[@arg_TIMING@]=] STREQUAL "" AND case MATCHES [=[@arg_TIMING@]=])
       list(APPEND labels timing)
@@ -95,6 +98,12 @@ foreach(test IN LISTS @target@_TESTS)
   list(REMOVE_DUPLICATES labels)
   @properties_line@
   set_tests_properties("${test}" PROPERTIES LABELS "${labels}" RUN_SERIAL ${alone})
+  # A slow case's length is the machine's (five times longer under the
+  # sanitizer); its own waits catch a program that stops, so CTest's limit
+  # is only a backstop for it.
+  if(slow AND NOT DEFINED "${test}_CASES")
+    set_tests_properties("${test}" PROPERTIES TIMEOUT 600)
+  endif()
 endforeach()
 ]==])
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${labels_script}")

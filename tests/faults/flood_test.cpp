@@ -178,7 +178,8 @@ bool InputClosed() {
 // The panel's side of the burst, in a process of its own so that its peak
 // memory is the panel's alone: switched on, it lets the burst come for a
 // second, then keeps clicking (every click an exchange that reads) until the
-// parent closes its input, and reports.
+// parent closes its input, and reports. The parent judges whether the burst
+// is being taken; if it dies, the input closes too.
 TEST(Child, TakesABurst) {
     PanelOnPort panel(ChildSetting(kBurstDevice));
     panel.user.Click("RadioOn");
@@ -191,10 +192,7 @@ TEST(Child, TakesABurst) {
     taking.start();
     // The burst arrives while the panel only polls, then a user clicks on.
     LetRun(1s);
-    while (!InputClosed()) {
-        ASSERT_LT(taking.elapsed(), 100'000) << "the burst was not taken in time";
-        panel.user.Click("FrequencyUp");
-    }
+    while (!InputClosed()) panel.user.Click("FrequencyUp");
     // What the system still held when the last byte left the receiver.
     for (int i = 0; i < 5; ++i) panel.user.Click("FrequencyUp");
 
@@ -222,7 +220,12 @@ TEST(Burst, SixtyFourMegabytesRaiseThePeakMemoryByLessThanTheirSize) {
     Child panel({"Child.TakesABurst", settings});
     ASSERT_TRUE(panel.WaitForOutput("ready\n", 30s)) << panel.Output();
     receiver.Send(Noise(static_cast<std::size_t>(kBurstBytes)));
-    EXPECT_TRUE(WaitUntil([&] { return receiver.Unsent() == 0; }, 100s)) << receiver.Unsent() << " bytes not taken";
+    // How long 64 MB take is the machine's (five times longer under the
+    // address sanitizer, longer again on a loaded runner); a panel that
+    // stops reading is the fault.
+    const auto unsent = [&] { return static_cast<long long>(receiver.Unsent()); };
+    EXPECT_TRUE(WaitWhileProgressing([&] { return unsent() == 0; }, unsent, 20s))
+        << receiver.Unsent() << " bytes not taken, and none for 20 s";
     EXPECT_EQ(panel.Finish(60s), 0) << panel.Output();
     EXPECT_TRUE(panel.CasePassed()) << panel.Output();
     std::cout << panel.LineWith("burst taken") << std::endl;

@@ -28,6 +28,17 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
+bool WaitWhileProgressing(const std::function<bool()>& condition, const std::function<long long()>& progress,
+                          std::chrono::milliseconds stall) {
+    long long last = progress();
+    for (;;) {
+        const bool moved = WaitUntil([&] { return condition() || progress() != last; }, stall);
+        if (condition()) return true;
+        if (!moved) return false;
+        last = progress();
+    }
+}
+
 void LetRun(std::chrono::milliseconds span) {
     QEventLoop loop;
     QTimer::singleShot(span, Qt::PreciseTimer, &loop, &QEventLoop::quit);

@@ -26,6 +26,13 @@ enum class Events { Run, Held };
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s,
                Events events = Events::Run);
 
+// Waits until `condition` holds, for as long as `progress` keeps changing:
+// false only once it has stood still for `stall`. For work whose speed is
+// the machine's (a sanitizer build, a loaded CI runner), where a deadline
+// for the whole would fail a slow machine rather than a stuck program.
+bool WaitWhileProgressing(const std::function<bool()>& condition, const std::function<long long()>& progress,
+                          std::chrono::milliseconds stall);
+
 // Lets events run for `span`, with nothing of its own ticking meanwhile.
 void LetRun(std::chrono::milliseconds span);
 

@@ -44,6 +44,11 @@ QString CodeListModel::Entry(int row) const {
     return ring_[Slot(row)];
 }
 
+QModelIndex CodeListModel::index(int row, int column, const QModelIndex& parent) const {
+    if (row < 0 || row >= count_ || column != 0 || parent.isValid()) return {};
+    return createIndex(row, 0);
+}
+
 int CodeListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count_; }
 
 QVariant CodeListModel::data(const QModelIndex& index, int role) const {

@@ -28,6 +28,9 @@ public:
     int Capacity() const { return static_cast<int>(ring_.size()); }
     QString Entry(int row) const;
 
+    // A list view laying its rows out asks for every row's index, twice; the
+    // general one asks the model's row and column counts each time.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;

@@ -161,7 +161,13 @@ INSTANTIATE_TEST_SUITE_P(Lists, CodeListBoxTest,
                                                     }},
                                            Scenario{"ScrolledBackByTheUser", Numbered(10), kCapacity + 1,
                                                     [](QListView& list) { list.verticalScrollBar()->setValue(0); }},
-                                           Scenario{"RowsOfOtherSizes", OddSizes(24), -1, {}}),
+                                           Scenario{"RowsOfOtherSizes", OddSizes(24), -1, {}},
+                                           Scenario{"FontGrowsWhileFilling", Numbered(10), kCapacity - 2,
+                                                    [](QListView& list) {
+                                                        QFont larger = list.font();
+                                                        larger.setPointSize(larger.pointSize() * 2);
+                                                        list.setFont(larger);
+                                                    }}),
                          [](const ::testing::TestParamInfo<Scenario>& param) { return std::string(param.param.name); });
 
 TEST(CodeListModelTest, KeepsItsNewestEntriesInOrder) {

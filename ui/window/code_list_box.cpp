@@ -22,6 +22,12 @@ CodeListBox::CodeListBox(int capacity, QWidget* parent) : QListView(parent), ent
 }
 
 void CodeListBox::doItemsLayout() {
+    // Laid out on a grid of the newest row's size, the rows stand where a
+    // list of uniform rows puts them (at the size of its last row), but the
+    // layout no longer asks each of thousands of rows for its size: while
+    // the lists fill, every step lays them all out again. A change of that
+    // size lays the rows out once more, later.
+    setGridSize(NewestRowSize());
     QListView::doItemsLayout();
     layout_pending_ = false;
 }

@@ -7,7 +7,6 @@
 // child of this program that holds nothing but the window and its serial
 // port, and measures its own CPU time and resident size every 10 s.
 
-#include <QApplication>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -19,6 +18,7 @@
 #include "on_path.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
+#include "scan_child.h"
 #include "step_counter.h"
 #include "wait.h"
 
@@ -51,18 +51,11 @@ double Share(double cpu_s, double wall_s) { return wall_s > 0 ? 100.0 * cpu_s / 
 }  // namespace
 
 int ScanCpuChild(const std::string& device, double minutes) {
-    int argc = 1;
-    char name[] = "velmo-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    UseDecimalPoint();
-    PanelOnPort rig(device);
-    auto* sent = rig.Find<CodeListBox>("CodesOut");
-    auto* received = rig.Find<CodeListBox>("CodesIn");
-    if (!rig.SwitchOn()) {
-        std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
-        return 1;
-    }
+    ScanChild child(device);
+    if (!child.SwitchOn()) return 1;
+    PanelOnPort& rig = child.Rig();
+    CodeListBox* sent = &child.Sent();
+    CodeListBox* received = &child.Received();
     StepCounter counter(*sent, *received);
     rig.user.Click("Scan");
 

@@ -26,7 +26,6 @@
 
 #include <unistd.h>
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <csignal>
@@ -50,6 +49,7 @@
 #include "on_path.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
+#include "scan_child.h"
 #include "step_counter.h"
 #include "wait.h"
 
@@ -162,18 +162,11 @@ int ScanInsnChild(const std::string& device, int steps) {
         std::fprintf(stderr, "velmo-bench: the instruction count needs valgrind --tool=callgrind\n");
         return 3;
     }
-    int argc = 1;
-    char name[] = "velmo-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    UseDecimalPoint();
-    PanelOnPort rig(device);
-    auto* sent = rig.Find<CodeListBox>("CodesOut");
-    auto* received = rig.Find<CodeListBox>("CodesIn");
-    if (!rig.SwitchOn()) {
-        std::fprintf(stderr, "velmo-bench: the receiver did not come on\n");
-        return 1;
-    }
+    ScanChild child(device);
+    if (!child.SwitchOn()) return 1;
+    PanelOnPort& rig = child.Rig();
+    CodeListBox* sent = &child.Sent();
+    CodeListBox* received = &child.Received();
     rig.user.EnterFrequency(QString::fromLatin1(kQuietStartMhz));
     if (!WaitUntil([&] { return sent->Entry(sent->Count() - 1).startsWith(QLatin1String(kQuietStartCommand)); },
                    std::chrono::seconds(30))) {

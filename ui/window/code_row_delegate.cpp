@@ -8,9 +8,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
-#include <functional>
 #include <memory>
-#include <string_view>
 
 namespace velmo {
 namespace {
@@ -33,12 +31,6 @@ bool WholePixelsApart(const QPainter& painter) {
 }
 
 }  // namespace
-
-std::size_t CodeRowDelegate::RowKey::Hash() const noexcept {
-    const std::u16string_view characters(reinterpret_cast<const char16_t*>(text.utf16()),
-                                         static_cast<std::size_t>(text.size()));
-    return std::hash<std::u16string_view>{}(characters)*31 + static_cast<std::size_t>(state);
-}
 
 void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem row = option;
@@ -63,7 +55,7 @@ void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         rows_.clear();
         look_ = look;
     }
-    const RowKey key{row.text, static_cast<int>(row.state)};
+    const QString key = row.text + QChar(0) + QString::number(static_cast<int>(row.state));
     const QImage* picture = rows_.object(key);
     if (picture == nullptr) {
         auto made = std::make_unique<QImage>(row.rect.size(), target->format());

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QImage>
 #include <QStyledItemDelegate>
-#include <cstddef>
 
 namespace velmo {
 
@@ -38,20 +37,8 @@ private:
         bool operator==(const Look&) const = default;
     };
 
-    // A row's picture is found by its text and state. Hashed by the
-    // standard library: on arm64 Qt 6.4's own string hash gave the lists'
-    // texts, which differ only after their first characters, so many equal
-    // hashes that each lookup walked most of the kept pictures.
-    struct RowKey {
-        QString text;
-        int state = 0;
-        bool operator==(const RowKey&) const = default;
-        friend std::size_t qHash(const RowKey& key, std::size_t seed) noexcept { return key.Hash() ^ seed; }
-        std::size_t Hash() const noexcept;
-    };
-
     mutable Look look_;
-    mutable QCache<RowKey, QImage> rows_{128};
+    mutable QCache<QString, QImage> rows_{128};
 };
 
 }  // namespace velmo

@@ -84,6 +84,16 @@ std::vector<QString> OddSizes(int count) {
     return entries;
 }
 
+// A few texts over and over, as the replies come.
+std::vector<QString> Repeated(int count) {
+    std::vector<QString> entries;
+    for (int i = 0; i < count; ++i) {
+        entries.push_back(
+            QString::fromStdString(i % 2 == 0 ? testing::AcknowledgementEntry("G000") : testing::SignalEntry("I13F")));
+    }
+    return entries;
+}
+
 class CodeListBoxTest : public ::testing::TestWithParam<Scenario> {
 protected:
     void SetUp() override {
@@ -162,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, CodeListBoxTest,
                                            Scenario{"ScrolledBackByTheUser", Numbered(10), kCapacity + 1,
                                                     [](QListView& list) { list.verticalScrollBar()->setValue(0); }},
                                            Scenario{"RowsOfOtherSizes", OddSizes(24), -1, {}},
-                                           Scenario{"FontGrowsWhileFilling", Numbered(10), kCapacity - 2,
+                                           Scenario{"FontGrowsWhileFilling", Repeated(10), kCapacity - 2,
                                                     [](QListView& list) {
                                                         QFont larger = list.font();
                                                         larger.setPointSize(larger.pointSize() * 2);

@@ -4,6 +4,7 @@
 #include "code_list_box.h"
 
 #include <QAccessible>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -33,7 +34,26 @@ void CodeListBox::doItemsLayout() {
 }
 
 QSize CodeListBox::NewestRowSize() const {
-    return Count() > 0 ? sizeHintForIndex(entries_.index(Count() - 1)) : QSize();
+    if (Count() == 0) return {};
+    const QString text = entries_.Entry(Count() - 1);
+    const auto known = measured_.constFind(text);
+    if (known != measured_.cend()) return *known;
+    const QSize size = sizeHintForIndex(entries_.index(Count() - 1));
+    if (measured_.size() >= kMeasuredTexts) measured_.clear();
+    measured_.insert(text, size);
+    return size;
+}
+
+void CodeListBox::changeEvent(QEvent* event) {
+    // What a row measures depends on the font and the style.
+    switch (event->type()) {
+        case QEvent::FontChange:
+        case QEvent::StyleChange:
+        case QEvent::LocaleChange:
+        case QEvent::LayoutDirectionChange: measured_.clear(); break;
+        default: break;
+    }
+    QListView::changeEvent(event);
 }
 
 void CodeListBox::RowsLaidOutAgain() {

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QHash>
 #include <QListView>
 
 #include "code_list_model.h"
@@ -33,6 +34,7 @@ public:
     void doItemsLayout() override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right,
                      const QList<int>& roles = QList<int>()) override;
 
@@ -53,6 +55,10 @@ private:
     // With rows of one size, the list lays out every row at the size of the
     // row it was scrolled to when it last laid out.
     QSize row_size_;
+    // The sizes of rows already measured, by their text: the replies repeat
+    // a few texts, and measuring a row shapes its text.
+    static constexpr qsizetype kMeasuredTexts = 256;
+    mutable QHash<QString, QSize> measured_;
 };
 
 }  // namespace velmo

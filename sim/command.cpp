@@ -47,9 +47,9 @@ Command ParseLevel(LevelCommand::Kind kind, std::string_view digits) {
     return LevelCommand{kind, *high * 16 + *low};
 }
 
-Command ParseSwitch(SwitchCommand::Kind kind, std::string_view state) {
-    if (state == "00") return SwitchCommand{kind, false};
-    if (state == "01") return SwitchCommand{kind, true};
+Command ParseSwitch(Switch which, std::string_view state) {
+    if (state == "00") return SwitchCommand{which, false};
+    if (state == "01") return SwitchCommand{which, true};
     return BadCommand{};
 }
 
@@ -69,10 +69,9 @@ Command ParseCommand(std::string_view line) {
     if (head == "J40") return ParseLevel(LevelCommand::Kind::Volume, tail);
     if (head == "J41") return ParseLevel(LevelCommand::Kind::Squelch, tail);
     if (head == "J43") return ParseLevel(LevelCommand::Kind::IfShift, tail);
-    if (head == "J50") return ParseSwitch(SwitchCommand::Kind::Afc, tail);
-    if (head == "J45") return ParseSwitch(SwitchCommand::Kind::Agc, tail);
-    if (head == "J47") return ParseSwitch(SwitchCommand::Kind::Attenuator, tail);
-    if (head == "J46") return ParseSwitch(SwitchCommand::Kind::NoiseBlanker, tail);
+    for (const SwitchRow& row : kReceiverSwitches) {
+        if (head == row.head) return ParseSwitch(row.which, tail);
+    }
     return BadCommand{};
 }
 

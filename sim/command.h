@@ -7,6 +7,8 @@
 #include <string_view>
 #include <variant>
 
+#include "sim/receiver_switches.h"
+
 namespace velmo::sim {
 
 // The receiver's command set, one struct per family.
@@ -24,9 +26,8 @@ struct LevelCommand {  // "J40" / "J41" / "J43" + two upper-case hex digits
     Kind kind = Kind::Volume;
     int value = 0;
 };
-struct SwitchCommand {  // "J50", "J45", "J47", "J46" + "00" / "01"
-    enum class Kind { Afc, Agc, Attenuator, NoiseBlanker };
-    Kind kind = Kind::Afc;
+struct SwitchCommand {  // a head from kReceiverSwitches + "00" / "01"
+    Switch which = Switch::Afc;
     bool on = false;
 };
 struct QueryCommand {  // "I0?" / "I1?"

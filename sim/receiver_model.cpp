@@ -23,7 +23,7 @@ std::string Hex2(int value) {
 ReceiverModel::ReceiverModel(SignalModel signal) : signal_(std::move(signal)) {}
 
 int ReceiverModel::SignalLevel(Micros now) const {
-    return signal_.Level(state_.frequency_hz, FilterWidthHz(state_.filter), state_.attenuator, now);
+    return signal_.Level(state_.frequency_hz, FilterWidthHz(state_.filter), state_.On(Switch::Attenuator), now);
 }
 
 bool ReceiverModel::SquelchOpen(Micros now) const { return SignalLevel(now) > state_.squelch; }
@@ -62,12 +62,7 @@ std::string ReceiverModel::Apply(const Command& command, Micros now) {
             return std::string(kOk);
         }
         std::string operator()(const SwitchCommand& c) {
-            switch (c.kind) {
-                case SwitchCommand::Kind::Afc: m.state_.afc = c.on; break;
-                case SwitchCommand::Kind::Agc: m.state_.agc = c.on; break;
-                case SwitchCommand::Kind::Attenuator: m.state_.attenuator = c.on; break;
-                case SwitchCommand::Kind::NoiseBlanker: m.state_.noise_blanker = c.on; break;
-            }
+            m.state_.switches[SwitchIndex(c.which)] = c.on;
             return std::string(kOk);
         }
         std::string operator()(const QueryCommand& c) {

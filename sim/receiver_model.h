@@ -3,12 +3,14 @@
 
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "sim/clock.h"
 #include "sim/command.h"
+#include "sim/receiver_switches.h"
 #include "sim/signal_model.h"
 
 namespace velmo::sim {
@@ -23,10 +25,10 @@ struct ReceiverState {
     int volume = 100;
     int squelch = 128;
     int if_shift = 80;
-    bool afc = false;
-    bool agc = false;
-    bool attenuator = false;
-    bool noise_blanker = false;
+    // Indexed by SwitchIndex; all off at start.
+    std::array<bool, kSwitchCount> switches{};
+
+    bool On(Switch s) const { return switches[SwitchIndex(s)]; }
 };
 
 // The receiver's protocol: one command line in, its whole answer out.

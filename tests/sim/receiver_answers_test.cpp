@@ -93,11 +93,27 @@ TEST(ReceiverModel, CommandsChangeTheState) {
     EXPECT_EQ(s.volume, 0xAB);
     EXPECT_EQ(s.squelch, 7);
     EXPECT_EQ(s.if_shift, 255);
-    EXPECT_TRUE(s.afc && s.agc && s.attenuator && s.noise_blanker);
+    EXPECT_TRUE(s.On(Switch::Afc));
+    EXPECT_TRUE(s.On(Switch::Agc));
+    EXPECT_TRUE(s.On(Switch::Attenuator));
+    EXPECT_TRUE(s.On(Switch::NoiseBlanker));
 
     // A rejected command leaves the state alone.
     EXPECT_EQ(m.Answer("K01300000001060400", Micros{0}), "G001\r\n");
     EXPECT_EQ(m.State().frequency_hz, 145'512'500);
+}
+
+TEST(ReceiverModel, EachSwitchCommandMovesOnlyItsOwnSwitch) {
+    for (const SwitchRow& row : kReceiverSwitches) {
+        ReceiverModel m = SwitchedOn();
+        const std::string head(row.head);
+        ASSERT_EQ(m.Answer(head + "01", Micros{0}), "G000\r\n") << head;
+        for (const SwitchRow& other : kReceiverSwitches) {
+            EXPECT_EQ(m.State().On(other.which), other.which == row.which) << head << " then " << other.head;
+        }
+        ASSERT_EQ(m.Answer(head + "00", Micros{0}), "G000\r\n") << head;
+        EXPECT_FALSE(m.State().On(row.which)) << head;
+    }
 }
 
 TEST(ReceiverModel, WhileOffOnlyPowerCommandsAreTakenAndEverythingUnreadableIsRejected) {

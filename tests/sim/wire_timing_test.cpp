@@ -103,7 +103,7 @@ TEST(WireTiming, NeverAnsweringReceiverStillObeys) {
     r.SetNeverAnswer(true);
     r.Write("J4701\r\n", Micros{2'000'000});
     EXPECT_EQ(r.Read(Micros{3'000'000}), "");
-    EXPECT_TRUE(r.Model().State().attenuator);
+    EXPECT_TRUE(r.Model().State().On(Switch::Attenuator));
 }
 
 TEST(WireTiming, LineEndsDecideWhenTheCommandLands) {

@@ -81,6 +81,11 @@ public:
     void SendAgc();
     void SendAtt();
     void SendNb();
+    // The same for any control of a family, found by its row in
+    // panel_controls.h: what a control's change or click sends.
+    void SendLevel(ScrollBar bar);
+    void SendSwitch(CheckBox box);
+    void SelectOption(OptionButton button);  // SelectMode or SelectFilter, by its group
 
     // Tuning, scanning, signal meter, keys.
     void TuneUp();
@@ -101,8 +106,6 @@ public:
     std::string LF;
 
 private:
-    void SendLevel(ScrollBar bar, const char* prefix, const char* caption_word);
-    void SendSwitch(CheckBox box, const protocol::SwitchCommands& commands);
     void AddListEntry(CodeList list, const std::string& entry);
 
     // What one exchange brought: everything it read, to be listed, and,

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "panel_controls.h"
+
 namespace velmo {
 
 struct Rgb {
@@ -19,10 +21,6 @@ inline constexpr Rgb kRed{255, 0, 0};
 inline constexpr Rgb kGreen{0, 255, 0};
 inline constexpr Rgb kBlue{0, 0, 255};
 
-enum class ScrollBar { Volume, Squelch, IfShift };
-// In the order the mode and filter procedures read them.
-enum class OptionButton { AM, FM, WFM, USB, LSB, CW, Filter1, Filter2, Filter3, Filter4, Filter5 };
-enum class CheckBox { AFC, AGC, ATT, NB };
 enum class Indicator { OnOffLabel, ScanLabel };
 enum class CodeList { CodesOut, CodesIn };
 

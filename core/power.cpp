@@ -36,14 +36,12 @@ void FrontPanel::SetDefaults() {
     Try([&] { view_.SetScrollValue(ScrollBar::Volume, panel_numbers::kStartVolume); });
     Try([&] { view_.SetScrollValue(ScrollBar::Squelch, panel_numbers::kStartSquelch); });
     Try([&] { view_.SetScrollValue(ScrollBar::IfShift, panel_numbers::kStartIfShift); });
-    for (const auto button : {OptionButton::AM, OptionButton::FM, OptionButton::WFM, OptionButton::USB,
-                              OptionButton::LSB, OptionButton::CW, OptionButton::Filter1, OptionButton::Filter2,
-                              OptionButton::Filter3, OptionButton::Filter4, OptionButton::Filter5}) {
-        const bool selected = button == panel_numbers::kStartMode || button == panel_numbers::kStartFilter;
-        Try([&] { view_.SetOptionSelected(button, selected); });
+    for (const OptionControl& row : kOptionControls) {
+        const bool selected = row.button == panel_numbers::kStartMode || row.button == panel_numbers::kStartFilter;
+        Try([&] { view_.SetOptionSelected(row.button, selected); });
     }
-    for (const auto box : {CheckBox::AFC, CheckBox::AGC, CheckBox::ATT, CheckBox::NB}) {
-        Try([&] { view_.SetCheckState(box, kUnchecked); });
+    for (const SwitchControl& row : kSwitchControls) {
+        Try([&] { view_.SetCheckState(row.box, kUnchecked); });
     }
     Try([&] { view_.SetTuningStepText(panel_numbers::kStartTuningStep); });
     Try([&] { Frequency = panel_numbers::kStartFrequencyMhz; });
@@ -60,13 +58,8 @@ void FrontPanel::PowerOn() {
     answers_.Clear();
     SendCommand(protocol::kSwitchOn);
     SendCommand(protocol::kAfterSwitchOn);
-    SendVolume();
-    SendSquelch();
-    SendIfShift();
-    SendAfc();
-    SendAgc();
-    SendAtt();
-    SendNb();
+    for (const LevelControl& row : kLevelControls) SendLevel(row.bar);
+    for (const SwitchControl& row : kSwitchControls) SendSwitch(row.box);
     SelectMode();
     SelectFilter();
     SendFrequency();

@@ -101,10 +101,7 @@ struct SwitchCommands {
     const char* off;
     const char* on;
 };
-inline constexpr SwitchCommands kAfc{"J5000", "J5001"};
-inline constexpr SwitchCommands kAgc{"J4500", "J4501"};
-inline constexpr SwitchCommands kAttenuator{"J4700", "J4701"};
-inline constexpr SwitchCommands kNoiseBlanker{"J4600", "J4601"};
+// Each switch's pair is in its row of the panel's switches (panel_controls.h).
 
 // The two queries, and the code their answer starts with: the squelch status
 // ("I0" + two digits, kSquelchOpen when someone is on the air) and the

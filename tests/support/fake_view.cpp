@@ -9,13 +9,8 @@
 namespace velmo::testing {
 namespace {
 
-constexpr const char* kOptionClick[] = {"AM_Click",      "FM_Click",      "WFM_Click",     "USB_Click",
-                                        "LSB_Click",     "CW_Click",      "Filter1_Click", "Filter2_Click",
-                                        "Filter3_Click", "Filter4_Click", "Filter5_Click"};
-constexpr const char* kCheckClick[] = {"AFC_Click", "AGC_Click", "ATT_Click", "NB_Click"};
-constexpr const char* kScrollChange[] = {"Volume_Change", "Squelch_Change", "IfShift_Change"};
-
-bool IsModeButton(OptionButton button) { return button <= OptionButton::CW; }
+// The name of the window's event procedure for a control of the panel.
+std::string EventName(const char* control, const char* event) { return std::string(control) + event; }
 
 }  // namespace
 
@@ -23,12 +18,8 @@ void FakeView::SetScrollValue(ScrollBar bar, int value) {
     value = std::clamp(value, 0, 255);
     if (scroll_[Index(bar)] == value) return;
     scroll_[Index(bar)] = value;
-    events.emplace_back(kScrollChange[Index(bar)]);
-    switch (bar) {
-        case ScrollBar::Volume: panel_->SendVolume(); break;
-        case ScrollBar::Squelch: panel_->SendSquelch(); break;
-        case ScrollBar::IfShift: panel_->SendIfShift(); break;
-    }
+    events.push_back(EventName(Row(bar).name, "_Change"));
+    panel_->SendLevel(bar);
 }
 
 void FakeView::SetOptionSelected(OptionButton button, bool selected) {
@@ -38,28 +29,19 @@ void FakeView::SetOptionSelected(OptionButton button, bool selected) {
     }
     if (option_[Index(button)]) return;
     // Selecting one clears the rest of its group, which raises nothing.
-    for (std::size_t i = 0; i < option_.size(); ++i) {
-        if (IsModeButton(static_cast<OptionButton>(i)) == IsModeButton(button)) option_[i] = false;
+    for (const OptionControl& row : kOptionControls) {
+        if (row.group == Row(button).group) option_[Index(row.button)] = false;
     }
     option_[Index(button)] = true;
-    events.emplace_back(kOptionClick[Index(button)]);
-    if (IsModeButton(button)) {
-        panel_->SelectMode();
-    } else {
-        panel_->SelectFilter();
-    }
+    events.push_back(EventName(Row(button).name, "_Click"));
+    panel_->SelectOption(button);
 }
 
 void FakeView::SetCheckState(CheckBox box, int state) {
     if (check_[Index(box)] == state) return;
     check_[Index(box)] = state;
-    events.emplace_back(kCheckClick[Index(box)]);
-    switch (box) {
-        case CheckBox::AFC: panel_->SendAfc(); break;
-        case CheckBox::AGC: panel_->SendAgc(); break;
-        case CheckBox::ATT: panel_->SendAtt(); break;
-        case CheckBox::NB: panel_->SendNb(); break;
-    }
+    events.push_back(EventName(Row(box).name, "_Click"));
+    panel_->SendSwitch(box);
 }
 
 void FakeView::SetSignalBar(const std::string& caption, Rgb colour) {

@@ -62,7 +62,7 @@ public:
     Rgb ScanLabel() const { return indicator_colour[1]; }
 
     // Visible state, open for the tests to read.
-    std::array<std::string, 3> frame_caption;
+    std::array<std::string, kLevelCount> frame_caption;
     std::string tuning_step;
     std::string display = "1300.000.000";
     std::array<Rgb, 2> indicator_colour{};
@@ -88,9 +88,9 @@ private:
 
     VirtualClock& clock_;
     FrontPanel* panel_ = nullptr;
-    std::array<int, 3> scroll_{};
-    std::array<bool, 11> option_{};
-    std::array<int, 4> check_{};
+    std::array<int, kLevelCount> scroll_{};
+    std::array<bool, kOptionCount> option_{};
+    std::array<int, kSwitchCount> check_{};
 };
 
 // The three timers wired to their event procedures, the fakes and the panel.

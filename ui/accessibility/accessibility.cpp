@@ -13,6 +13,7 @@
 #include "accessible_label.h"
 #include "accessible_step_box.h"
 #include "accessible_texts.h"
+#include "panel_controls.h"
 
 namespace velmo {
 namespace {
@@ -62,15 +63,15 @@ constexpr ControlRow kControls[] = {
     {"FrequencyDown", nullptr, "Tunes down one step. Keys: Page Down or D"},
     {"Direct", nullptr, "Asks for a frequency in MHz. Key: Control"},
     {"Scan", nullptr, "Starts or stops the scanner. Key: Shift"},
-    {"Volume", "Volume", "0 to 255. Key: Pause mutes"},
-    {"Squelch", "Squelch", "0 to 255"},
-    {"IfShift", "IF Shift", "0 to 255"},
     {"TuningStep", "Tuning step", "The step of UP and DOWN"},
-    {"AFC", nullptr, "Automatic frequency control"},
-    {"AGC", nullptr, "Automatic gain control"},
-    {"ATT", nullptr, "Attenuator"},
-    {"NB", nullptr, "Noise blanker"},
 };
+
+void Describe(QWidget& window, const char* object_name, const char* name, const char* description) {
+    auto* control = window.findChild<QWidget*>(QLatin1String(object_name));
+    if (!control) return;
+    if (name) control->setAccessibleName(QLatin1String(name));
+    control->setAccessibleDescription(QLatin1String(description));
+}
 
 }  // namespace
 
@@ -83,12 +84,10 @@ void PanelAccessibility::InstallInterfaces() {
 }
 
 PanelAccessibility::PanelAccessibility(QWidget& window) : announcer_(window) {
-    for (const ControlRow& row : kControls) {
-        auto* control = window.findChild<QWidget*>(QLatin1String(row.object_name));
-        if (!control) continue;
-        if (row.name) control->setAccessibleName(QLatin1String(row.name));
-        control->setAccessibleDescription(QLatin1String(row.description));
-    }
+    for (const ControlRow& row : kControls) Describe(window, row.object_name, row.name, row.description);
+    // A bar's frame caption is its name; a switch's caption is its own.
+    for (const LevelControl& row : kLevelControls) Describe(window, row.name, row.caption, row.description);
+    for (const SwitchControl& row : kSwitchControls) Describe(window, row.name, nullptr, row.description);
     // The step box's parts are named for the step too: its list pops up as
     // an object of its own. A step chosen from the keyboard in the closed box
     // is told, as the box's own change of value is not.

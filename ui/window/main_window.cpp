@@ -59,36 +59,25 @@ void MainWindow::WireEvents() {
     connect(tuning_step_, &QComboBox::editTextChanged, this, [this] { FollowStepText(); });
 
     // valueChanged comes only on a real change, from the user or from code.
-    connect(Bar(ScrollBar::Volume), &QScrollBar::valueChanged, this, &MainWindow::Volume_Change);
-    connect(Bar(ScrollBar::Squelch), &QScrollBar::valueChanged, this, &MainWindow::Squelch_Change);
-    connect(Bar(ScrollBar::IfShift), &QScrollBar::valueChanged, this, &MainWindow::IfShift_Change);
+    for (const LevelControl& row : kLevelControls) {
+        connect(Bar(row.bar), &QScrollBar::valueChanged, this, [this, bar = row.bar] { Level_Change(bar); });
+    }
 
     // An option button's click is its becoming selected; the one cleared by
     // it raises nothing.
-    const std::pair<OptionButton, void (MainWindow::*)()> option_clicks[] = {
-        {OptionButton::AM, &MainWindow::AM_Click},           {OptionButton::FM, &MainWindow::FM_Click},
-        {OptionButton::WFM, &MainWindow::WFM_Click},         {OptionButton::USB, &MainWindow::USB_Click},
-        {OptionButton::LSB, &MainWindow::LSB_Click},         {OptionButton::CW, &MainWindow::CW_Click},
-        {OptionButton::Filter1, &MainWindow::Filter1_Click}, {OptionButton::Filter2, &MainWindow::Filter2_Click},
-        {OptionButton::Filter3, &MainWindow::Filter3_Click}, {OptionButton::Filter4, &MainWindow::Filter4_Click},
-        {OptionButton::Filter5, &MainWindow::Filter5_Click}};
-    for (const auto& [button, click] : option_clicks) {
-        connect(Option(button), &QAbstractButton::toggled, this, [this, click = click](bool selected) {
-            if (selected) (this->*click)();
+    for (const OptionControl& row : kOptionControls) {
+        connect(Option(row.button), &QAbstractButton::toggled, this, [this, button = row.button](bool selected) {
+            if (selected) Option_Click(button);
         });
     }
 
-    const std::pair<CheckBox, void (MainWindow::*)()> box_clicks[] = {{CheckBox::AFC, &MainWindow::AFC_Click},
-                                                                      {CheckBox::AGC, &MainWindow::AGC_Click},
-                                                                      {CheckBox::ATT, &MainWindow::ATT_Click},
-                                                                      {CheckBox::NB, &MainWindow::NB_Click}};
-    for (const auto& [which, click] : box_clicks) {
-        QCheckBox* box = Box(which);
-        auto changed = [this, box, click = click](Qt::CheckState state) {
+    for (const SwitchControl& row : kSwitchControls) {
+        QCheckBox* box = Box(row.box);
+        auto changed = [this, box, which = row.box](Qt::CheckState state) {
             // Grayed is a state only the program sets; the user's clicks
             // go between checked and clear again.
             if (state != Qt::PartiallyChecked) box->setTristate(false);
-            (this->*click)();
+            Switch_Click(which);
         };
         // Qt 6.7 gave the signal its typed state and deprecated the int one.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
@@ -195,59 +184,14 @@ void MainWindow::RadioOn_Click() {
 void MainWindow::RadioOff_Click() {
     Guard([this] { panel_.PowerOff(); });
 }
-void MainWindow::Volume_Change() {
-    Guard([this] { panel_.SendVolume(); });
+void MainWindow::Level_Change(ScrollBar bar) {
+    Guard([this, bar] { panel_.SendLevel(bar); });
 }
-void MainWindow::Squelch_Change() {
-    Guard([this] { panel_.SendSquelch(); });
+void MainWindow::Option_Click(OptionButton button) {
+    Guard([this, button] { panel_.SelectOption(button); });
 }
-void MainWindow::IfShift_Change() {
-    Guard([this] { panel_.SendIfShift(); });
-}
-void MainWindow::AM_Click() {
-    Guard([this] { panel_.SelectMode(); });
-}
-void MainWindow::FM_Click() {
-    Guard([this] { panel_.SelectMode(); });
-}
-void MainWindow::WFM_Click() {
-    Guard([this] { panel_.SelectMode(); });
-}
-void MainWindow::USB_Click() {
-    Guard([this] { panel_.SelectMode(); });
-}
-void MainWindow::LSB_Click() {
-    Guard([this] { panel_.SelectMode(); });
-}
-void MainWindow::CW_Click() {
-    Guard([this] { panel_.SelectMode(); });
-}
-void MainWindow::Filter1_Click() {
-    Guard([this] { panel_.SelectFilter(); });
-}
-void MainWindow::Filter2_Click() {
-    Guard([this] { panel_.SelectFilter(); });
-}
-void MainWindow::Filter3_Click() {
-    Guard([this] { panel_.SelectFilter(); });
-}
-void MainWindow::Filter4_Click() {
-    Guard([this] { panel_.SelectFilter(); });
-}
-void MainWindow::Filter5_Click() {
-    Guard([this] { panel_.SelectFilter(); });
-}
-void MainWindow::AFC_Click() {
-    Guard([this] { panel_.SendAfc(); });
-}
-void MainWindow::AGC_Click() {
-    Guard([this] { panel_.SendAgc(); });
-}
-void MainWindow::ATT_Click() {
-    Guard([this] { panel_.SendAtt(); });
-}
-void MainWindow::NB_Click() {
-    Guard([this] { panel_.SendNb(); });
+void MainWindow::Switch_Click(CheckBox box) {
+    Guard([this, box] { panel_.SendSwitch(box); });
 }
 void MainWindow::FrequencyUp_Click() {
     Guard([this] { panel_.TuneUp(); });

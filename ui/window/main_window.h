@@ -88,24 +88,11 @@ private slots:
     void Form_KeyDown(int key_code);
     void RadioOn_Click();
     void RadioOff_Click();
-    void Volume_Change();
-    void Squelch_Change();
-    void IfShift_Change();
-    void AM_Click();
-    void FM_Click();
-    void WFM_Click();
-    void USB_Click();
-    void LSB_Click();
-    void CW_Click();
-    void Filter1_Click();
-    void Filter2_Click();
-    void Filter3_Click();
-    void Filter4_Click();
-    void Filter5_Click();
-    void AFC_Click();
-    void AGC_Click();
-    void ATT_Click();
-    void NB_Click();
+    // One procedure for each family of controls, told which of them
+    // changed: a control is one row of panel_controls.h.
+    void Level_Change(ScrollBar bar);
+    void Option_Click(OptionButton button);
+    void Switch_Click(CheckBox box);
     void FrequencyUp_Click();
     void FrequencyDown_Click();
     void Direct_Click();
@@ -148,10 +135,10 @@ private:
     int exit_status_ = 0;
 
     // The controls, indexed by the panel's enums.
-    std::array<QScrollBar*, 3> scroll_bars_{};
-    std::array<QGroupBox*, 3> level_frames_{};
-    std::array<QRadioButton*, 11> options_{};
-    std::array<QCheckBox*, 4> check_boxes_{};
+    std::array<QScrollBar*, kLevelCount> scroll_bars_{};
+    std::array<QGroupBox*, kLevelCount> level_frames_{};
+    std::array<QRadioButton*, kOptionCount> options_{};
+    std::array<QCheckBox*, kSwitchCount> check_boxes_{};
     std::array<QLabel*, 2> indicators_{};
     std::array<CodeListBox*, 2> lists_{};
     QLabel* signal_strength_ = nullptr;

@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -135,6 +137,16 @@ QCheckBox* Switch(QWidget* parent, const char* name, const QString& caption, con
     return box;
 }
 
+// The rows of a table of controls, first in the tab order first.
+template <typename Control, std::size_t N>
+std::array<const Control*, N> InTabOrder(const Control (&rows)[N]) {
+    std::array<const Control*, N> ordered{};
+    for (std::size_t i = 0; i < N; ++i) ordered[i] = &rows[i];
+    std::sort(ordered.begin(), ordered.end(),
+              [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
+    return ordered;
+}
+
 CodeListBox* NewCodeList(QWidget* parent, const char* name, const QRect& place) {
     auto* list = new CodeListBox(FrontPanel::kMaxListEntries, parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -200,13 +212,16 @@ void MainWindow::BuildControls() {
 
     // Levels. Volume belongs to the window and lies over its frame, at the
     // place the other two bars have in theirs.
-    auto* volume_frame = Frame(this, "VolumeFrame", QStringLiteral("Volume"), TwipsRect(120, 4080, 3135, 855));
-    auto* squelch_frame = Frame(this, "SquelchFrame", QStringLiteral("Squelch"), TwipsRect(120, 5040, 3135, 855));
-    auto* if_shift_frame = Frame(this, "IfShiftFrame", QStringLiteral("IF Shift"), TwipsRect(120, 6000, 3135, 855));
-    level_frames_ = {volume_frame, squelch_frame, if_shift_frame};
-    scroll_bars_ = {LevelBar(this, "Volume", TwipsRect(240, 4560, 2895, 255)),
-                    LevelBar(squelch_frame, "Squelch", TwipsRect(120, 480, 2895, 255)),
-                    LevelBar(if_shift_frame, "IfShift", TwipsRect(120, 480, 2895, 255))};
+    for (const LevelControl& row : kLevelControls) {
+        const QByteArray frame_name = QByteArray(row.name) + "Frame";
+        level_frames_[static_cast<std::size_t>(row.bar)] =
+            Frame(this, frame_name.constData(), QString::fromLatin1(row.caption), TwipsRect(row.frame));
+    }
+    for (const LevelControl& row : kLevelControls) {
+        const auto index = static_cast<std::size_t>(row.bar);
+        QWidget* parent = row.lies_over_frame ? static_cast<QWidget*>(this) : level_frames_[index];
+        scroll_bars_[index] = LevelBar(parent, row.name, TwipsRect(row.place));
+    }
 
     // Tuning step and the receiver switches, also lying over their frames.
     Frame(this, "TuningStepFrame", QStringLiteral("Tuning Step"), TwipsRect(3480, 4080, 2175, 1335));
@@ -222,50 +237,35 @@ void MainWindow::BuildControls() {
     SetColours(tuning_step_, QPalette::Base, kStepCyan, QPalette::Text, kPanelBlack);
 
     Frame(this, "ImproveSignalFrame", QStringLiteral("Improve Signal"), TwipsRect(3480, 5520, 2175, 1335));
-    check_boxes_[static_cast<int>(CheckBox::AFC)] =
-        Switch(this, "AFC", QStringLiteral("AFC"), TwipsRect(3720, 6000, 855, 255));
-    check_boxes_[static_cast<int>(CheckBox::ATT)] =
-        Switch(this, "ATT", QStringLiteral("ATT"), TwipsRect(4680, 6000, 855, 255));
-    check_boxes_[static_cast<int>(CheckBox::NB)] =
-        Switch(this, "NB", QStringLiteral("NB"), TwipsRect(4680, 6360, 855, 255));
-    check_boxes_[static_cast<int>(CheckBox::AGC)] =
-        Switch(this, "AGC", QStringLiteral("AGC"), TwipsRect(3720, 6360, 855, 255));
+    // Made in their tab order, as they are read.
+    for (const SwitchControl* row : InTabOrder(kSwitchControls)) {
+        check_boxes_[static_cast<std::size_t>(row->box)] =
+            Switch(this, row->name, QString::fromLatin1(row->name), TwipsRect(row->place));
+    }
 
     // The two groups of option buttons, each held by its frame.
-    auto* mode_frame = Frame(this, "ModeFrame", QStringLiteral("Mode"), TwipsRect(5880, 4080, 1335, 2775));
-    auto* modes = new QButtonGroup(mode_frame);
-    const std::pair<const char*, int> mode_rows[] = {{"AM", 360},   {"FM", 720},   {"WFM", 1080},
-                                                     {"USB", 1440}, {"LSB", 1800}, {"CW", 2160}};
-    int index = static_cast<int>(OptionButton::AM);
-    for (const auto& [name, top] : mode_rows) {
-        options_[index++] =
-            OptionButtonIn(mode_frame, modes, name, QString::fromLatin1(name), TwipsRect(240, top, 975, 495));
+    std::array<QButtonGroup*, std::size(kOptionFrames)> groups{};
+    for (const OptionFrame& frame_row : kOptionFrames) {
+        auto* frame = Frame(this, frame_row.name, QString::fromLatin1(frame_row.caption), TwipsRect(frame_row.place));
+        auto* group = new QButtonGroup(frame);
+        groups[static_cast<std::size_t>(frame_row.group)] = group;
+        for (const OptionControl& row : kOptionControls) {
+            if (row.group != frame_row.group) continue;
+            options_[static_cast<std::size_t>(row.button)] =
+                OptionButtonIn(frame, group, row.name, QString::fromLatin1(row.caption), TwipsRect(row.place));
+        }
     }
 
-    auto* filter_frame = Frame(this, "FilterFrame", QStringLiteral("Filter"), TwipsRect(7440, 4080, 1935, 2775));
-    auto* filters = new QButtonGroup(filter_frame);
-    const std::pair<const char*, const char*> filter_rows[] = {{"Filter1", "2.8 KHz"},
-                                                               {"Filter2", "6 KHz"},
-                                                               {"Filter3", "15 KHz"},
-                                                               {"Filter4", "50 KHz"},
-                                                               {"Filter5", "230 KHz"}};
-    int top = 360;
-    index = static_cast<int>(OptionButton::Filter1);
-    for (const auto& [name, caption] : filter_rows) {
-        options_[index++] =
-            OptionButtonIn(filter_frame, filters, name, QString::fromLatin1(caption), TwipsRect(240, top, 1575, 495));
-        top += 360;
-    }
-
-    new OptionGroupKeys(modes);
-    new OptionGroupKeys(filters);
+    for (QButtonGroup* group : groups) new OptionGroupKeys(group);
     auto* enter_clicks = new EnterClicks(this);
     for (QAbstractButton* button : {radio_on_, radio_off_, frequency_up_, frequency_down_, direct_, scan_}) {
         enter_clicks->Watch(button);
     }
 
     // Controls that lie over a frame without belonging to it go on top.
-    scroll_bars_[static_cast<int>(ScrollBar::Volume)]->raise();
+    for (const LevelControl& row : kLevelControls) {
+        if (row.lies_over_frame) Bar(row.bar)->raise();
+    }
     tuning_step_->raise();
     for (QCheckBox* box : check_boxes_) box->raise();
 
@@ -273,37 +273,14 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::SetTabOrder() {
-    auto option = [this](OptionButton button) -> QWidget* { return Option(button); };
-    auto box = [this](CheckBox which) -> QWidget* { return Box(which); };
     std::vector<std::pair<int, QWidget*>> order = {
-        {0, List(CodeList::CodesOut)},
-        {1, radio_on_},
-        {2, radio_off_},
-        {4, Bar(ScrollBar::Volume)},
-        {7, Bar(ScrollBar::Squelch)},
-        {8, Bar(ScrollBar::IfShift)},
-        {10, option(OptionButton::FM)},
-        {11, option(OptionButton::WFM)},
-        {12, option(OptionButton::USB)},
-        {13, option(OptionButton::LSB)},
-        {14, option(OptionButton::CW)},
-        {15, option(OptionButton::AM)},
-        {17, option(OptionButton::Filter1)},
-        {18, option(OptionButton::Filter5)},
-        {19, option(OptionButton::Filter4)},
-        {20, option(OptionButton::Filter3)},
-        {21, option(OptionButton::Filter2)},
-        {23, tuning_step_},
-        {24, frequency_up_},
-        {25, frequency_down_},
-        {27, box(CheckBox::AFC)},
-        {28, box(CheckBox::ATT)},
-        {29, box(CheckBox::NB)},
-        {30, box(CheckBox::AGC)},
-        {35, direct_},
-        {36, scan_},
+        {0, List(CodeList::CodesOut)}, {1, radio_on_},        {2, radio_off_}, {23, tuning_step_},
+        {24, frequency_up_},           {25, frequency_down_}, {35, direct_},   {36, scan_},
         {38, List(CodeList::CodesIn)},
     };
+    for (const LevelControl& row : kLevelControls) order.emplace_back(row.tab_index, Bar(row.bar));
+    for (const OptionControl& row : kOptionControls) order.emplace_back(row.tab_index, Option(row.button));
+    for (const SwitchControl& row : kSwitchControls) order.emplace_back(row.tab_index, Box(row.box));
     std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1].second, order[i].second);

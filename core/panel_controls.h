@@ -36,19 +36,40 @@ struct LevelControl {
     const char* description;
     const char* command;  // + the level as two hexadecimal digits
     TwipsPlace frame;
-    TwipsPlace place;        // in its frame, or in the window when it lies over it
-    bool lies_over_frame;    // belongs to the window, not to its frame
+    TwipsPlace place;      // in its frame, or in the window when it lies over it
+    bool lies_over_frame;  // belongs to the window, not to its frame
     int tab_index;
 };
 
 // In the order of ScrollBar and of switching on.
 inline constexpr LevelControl kLevelControls[] = {
-    {ScrollBar::Volume, "Volume", "Volume", "0 to 255. Key: Pause mutes", protocol::kVolume,
-     {120, 4080, 3135, 855}, {240, 4560, 2895, 255}, true, 4},
-    {ScrollBar::Squelch, "Squelch", "Squelch", "0 to 255", protocol::kSquelch,
-     {120, 5040, 3135, 855}, {120, 480, 2895, 255}, false, 7},
-    {ScrollBar::IfShift, "IfShift", "IF Shift", "0 to 255", protocol::kIfShift,
-     {120, 6000, 3135, 855}, {120, 480, 2895, 255}, false, 8},
+    {ScrollBar::Volume,
+     "Volume",
+     "Volume",
+     "0 to 255. Key: Pause mutes",
+     protocol::kVolume,
+     {120, 4080, 3135, 855},
+     {240, 4560, 2895, 255},
+     true,
+     4},
+    {ScrollBar::Squelch,
+     "Squelch",
+     "Squelch",
+     "0 to 255",
+     protocol::kSquelch,
+     {120, 5040, 3135, 855},
+     {120, 480, 2895, 255},
+     false,
+     7},
+    {ScrollBar::IfShift,
+     "IfShift",
+     "IF Shift",
+     "0 to 255",
+     protocol::kIfShift,
+     {120, 6000, 3135, 855},
+     {120, 480, 2895, 255},
+     false,
+     8},
 };
 
 // ---- Option groups -------------------------------------------------------
@@ -80,7 +101,12 @@ inline constexpr OptionControl kOptionControls[] = {
     {OptionButton::Filter2, OptionGroup::Filter, "Filter2", "6 KHz", protocol::kFilter6k, {240, 720, 1575, 495}, 21},
     {OptionButton::Filter3, OptionGroup::Filter, "Filter3", "15 KHz", protocol::kFilter15k, {240, 1080, 1575, 495}, 20},
     {OptionButton::Filter4, OptionGroup::Filter, "Filter4", "50 KHz", protocol::kFilter50k, {240, 1440, 1575, 495}, 19},
-    {OptionButton::Filter5, OptionGroup::Filter, "Filter5", "230 KHz", protocol::kFilter230k, {240, 1800, 1575, 495},
+    {OptionButton::Filter5,
+     OptionGroup::Filter,
+     "Filter5",
+     "230 KHz",
+     protocol::kFilter230k,
+     {240, 1800, 1575, 495},
      18},
 };
 

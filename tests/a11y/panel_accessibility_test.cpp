@@ -143,7 +143,7 @@ TEST(PanelAccessibility, EveryControlSaysWhatItIsAndItsValue) {
         const char* description_part;  // nullptr: none asked
         double value;                  // -1: no value
     };
-    const Row rows[] = {
+    std::vector<Row> rows = {
         {"CodesOut", QAccessible::List, "Commands sent", "command", -1},
         {"CodesIn", QAccessible::List, "Replies received", "reply", -1},
         {"RadioOn", QAccessible::Button, "ON", "Insert", -1},
@@ -156,10 +156,6 @@ TEST(PanelAccessibility, EveryControlSaysWhatItIsAndItsValue) {
         {"Squelch", QAccessible::ScrollBar, "Squelch", nullptr, 128},
         {"IfShift", QAccessible::ScrollBar, "IF Shift", nullptr, 80},
         {"TuningStep", QAccessible::ComboBox, "Tuning step", "step", -1},
-        {"AFC", QAccessible::CheckBox, "AFC", "frequency control", -1},
-        {"AGC", QAccessible::CheckBox, "AGC", "gain control", -1},
-        {"ATT", QAccessible::CheckBox, "ATT", "Attenuator", -1},
-        {"NB", QAccessible::CheckBox, "NB", "Noise blanker", -1},
         {"WFM", QAccessible::RadioButton, "WFM", nullptr, -1},
         {"Filter5", QAccessible::RadioButton, "230 KHz", nullptr, -1},
         {"DisplayFrequency", QAccessible::StaticText, "Frequency 81.3 MHz", "frequency", 81.3},
@@ -168,6 +164,10 @@ TEST(PanelAccessibility, EveryControlSaysWhatItIsAndItsValue) {
         {"OnOffLabel", QAccessible::StaticText, "Receiver off", nullptr, -1},
         {"ScanLabel", QAccessible::StaticText, "Scanner stopped", nullptr, -1},
     };
+    // A switch is named by its caption and described by its row.
+    for (const SwitchControl& box : kSwitchControls) {
+        rows.push_back({box.name, QAccessible::CheckBox, box.name, box.description, -1});
+    }
     for (const Row& row : rows) {
         SCOPED_TRACE(row.control);
         QAccessibleInterface* object = Read(window, row.control);

@@ -16,6 +16,7 @@ Exit status: 0 passed, 1 failed, 77 the bus could not be had.
 
 import contextlib
 import os
+import re
 import subprocess
 import sys
 import time
@@ -242,8 +243,20 @@ def value_of(node):
     return node.queryValue().currentValue
 
 
+def panel_switches():
+    """The receiver switches as the panel's table of switches has them:
+    (caption, description) in the table's order."""
+    table = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "core", "panel_controls.h")
+    with open(table, encoding="utf-8") as source:
+        rows = re.findall(r'\{\s*CheckBox::\w+,\s*"([^"]+)",\s*"([^"]+)"', source.read())
+    if not rows:
+        raise RuntimeError("no switch rows found in " + table)
+    return rows
+
+
 def check_names(reader, f):
     """Every control's name, and the value or state it gives."""
+    switches = panel_switches()
     expected = [
         ("Commands sent", "list"),
         ("Replies received", "list"),
@@ -258,9 +271,12 @@ def check_names(reader, f):
         ("Receiver off", "label"),
         ("Scanner stopped", "label"),
     ] + [(caption, "push button") for caption in ("ON", "OFF", "UP", "DOWN", "DIRECT", "SCAN")] \
-      + [(caption, "check box") for caption in ("AFC", "AGC", "ATT", "NB")]
+      + [(caption, "check box") for caption, _ in switches]
     for name, role in expected:
         f.check(reader.find(name=name, role=role) is not None, "a %s named %r" % (role, name))
+    for caption, description in switches:
+        box = reader.find(name=caption, role="check box")
+        f.check(box is not None and box.description == description, "%s is described as %r" % (caption, description))
 
     levels = {"Volume": 100, "Squelch": 128, "IF Shift": 80}
     for name, level in levels.items():

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -44,7 +45,7 @@ struct ControlRow {
 };
 
 // Fonts that the table does not name are left to the toolkit (family "").
-const ControlRow kControls[] = {
+const ControlRow kFixedControls[] = {
     {"SignalStrength", Kind::Label, "", 120, 120, 9255, 495, "MS Sans Serif", 24, true, -1},
     {"SignalScale", Kind::Label, "", 120, 600, 9255, 495, "Comic Sans MS", 11.25, false, -1},
     {"DisplayFrequency", Kind::Label, "", 120, 1080, 9255, 1575, "Courier New", 63.75, true, -1},
@@ -67,10 +68,6 @@ const ControlRow kControls[] = {
     {"TuningStepFrame", Kind::Frame, "", 3480, 4080, 2175, 1335, "Comic Sans MS", 14.25, false, -1},
     {"TuningStep", Kind::ComboBox, "", 3600, 4680, 1935, 465, "Courier New", 15.75, false, 23},
     {"ImproveSignalFrame", Kind::Frame, "", 3480, 5520, 2175, 1335, "Comic Sans MS", 14.25, false, -1},
-    {"AFC", Kind::CheckBox, "", 3720, 6000, 855, 255, "Courier New", 14.25, false, 27},
-    {"ATT", Kind::CheckBox, "", 4680, 6000, 855, 255, "Courier New", 14.25, false, 28},
-    {"NB", Kind::CheckBox, "", 4680, 6360, 855, 255, "Courier New", 14.25, false, 29},
-    {"AGC", Kind::CheckBox, "", 3720, 6360, 855, 255, "Courier New", 14.25, false, 30},
     {"ModeFrame", Kind::Frame, "", 5880, 4080, 1335, 2775, "Comic Sans MS", 14.25, false, -1},
     {"AM", Kind::OptionButton, "ModeFrame", 240, 360, 975, 495, "Courier New", 14.25, false, 15},
     {"FM", Kind::OptionButton, "ModeFrame", 240, 720, 975, 495, "Courier New", 14.25, false, 10},
@@ -85,6 +82,18 @@ const ControlRow kControls[] = {
     {"Filter4", Kind::OptionButton, "FilterFrame", 240, 1440, 1575, 495, "Courier New", 14.25, false, 19},
     {"Filter5", Kind::OptionButton, "FilterFrame", 240, 1800, 1575, 495, "Courier New", 14.25, false, 18},
 };
+
+// The switches lie over the "Improve Signal" frame, each where its row in
+// the panel's table of switches puts it.
+std::vector<ControlRow> Controls() {
+    std::vector<ControlRow> rows(std::begin(kFixedControls), std::end(kFixedControls));
+    for (const SwitchControl& box : kSwitchControls) {
+        const TwipsPlace& at = box.place;
+        rows.push_back({box.name, Kind::CheckBox, "", at.left, at.top, at.width, at.height, "Courier New", 14.25, false,
+                        box.tab_index});
+    }
+    return rows;
+}
 
 bool IsKind(const QWidget* widget, Kind kind) {
     switch (kind) {
@@ -123,7 +132,7 @@ TEST_F(WindowLayoutTest, WindowHasItsCaptionFixedSizeAndIcon) {
 }
 
 TEST_F(WindowLayoutTest, EveryControlHasItsKindParentPlaceAndFont) {
-    for (const ControlRow& row : kControls) {
+    for (const ControlRow& row : Controls()) {
         SCOPED_TRACE(row.name);
         QWidget* widget = Find(row.name);
         ASSERT_NE(widget, nullptr);
@@ -148,9 +157,9 @@ TEST_F(WindowLayoutTest, EveryControlHasItsKindParentPlaceAndFont) {
 }
 
 TEST_F(WindowLayoutTest, ControlsOverAFrameLieAboveIt) {
-    const std::pair<const char*, const char*> overlays[] = {
-        {"Volume", "VolumeFrame"},     {"TuningStep", "TuningStepFrame"}, {"AFC", "ImproveSignalFrame"},
-        {"ATT", "ImproveSignalFrame"}, {"NB", "ImproveSignalFrame"},      {"AGC", "ImproveSignalFrame"}};
+    std::vector<std::pair<const char*, const char*>> overlays = {{"Volume", "VolumeFrame"},
+                                                                 {"TuningStep", "TuningStepFrame"}};
+    for (const SwitchControl& box : kSwitchControls) overlays.emplace_back(box.name, "ImproveSignalFrame");
     const QObjectList& stacking = window->children();  // bottom to top
     for (const auto& [control, frame] : overlays) {
         SCOPED_TRACE(control);
@@ -162,7 +171,7 @@ TEST_F(WindowLayoutTest, ControlsOverAFrameLieAboveIt) {
 TEST_F(WindowLayoutTest, TabMovesThroughTheControlsInTabIndexOrder) {
     std::map<int, QWidget*> by_tab;
     std::set<QWidget*> focusable;
-    for (const ControlRow& row : kControls) {
+    for (const ControlRow& row : Controls()) {
         if (row.tab < 0) continue;
         by_tab[row.tab] = Find(row.name);
         focusable.insert(Find(row.name));
@@ -202,11 +211,12 @@ TEST_F(WindowLayoutTest, CaptionsCarryTheirAccessKeys) {
                                                            {"Direct", {20, 22}},      {"Scan", {20, 22}}};
     for (const auto& [name, size] : picture_sizes) EXPECT_EQ(Find<QToolButton>(name)->iconSize(), size) << name;
 
-    const std::pair<const char*, const char*> others[] = {
+    std::vector<std::pair<const char*, const char*>> others = {
         {"AM", "AM"},          {"FM", "FM"},          {"WFM", "WFM"},         {"USB", "USB"},
         {"LSB", "LSB"},        {"CW", "CW"},          {"Filter1", "2.8 KHz"}, {"Filter2", "6 KHz"},
-        {"Filter3", "15 KHz"}, {"Filter4", "50 KHz"}, {"Filter5", "230 KHz"}, {"AFC", "AFC"},
-        {"ATT", "ATT"},        {"NB", "NB"},          {"AGC", "AGC"}};
+        {"Filter3", "15 KHz"}, {"Filter4", "50 KHz"}, {"Filter5", "230 KHz"}};
+    // A switch's caption is its name.
+    for (const SwitchControl& box : kSwitchControls) others.emplace_back(box.name, box.name);
     for (const auto& [name, text] : others) EXPECT_EQ(Find<QAbstractButton>(name)->text(), text) << name;
 
     const std::pair<const char*, const char*> frames[] = {{"TuningStepFrame", "Tuning Step"},
@@ -314,8 +324,8 @@ TEST_F(WindowLayoutTest, StartUpHasRunBeforeTheWindowIsShown) {
     for (const char* name : {"Filter1", "Filter2", "Filter3", "Filter4", "Filter5"}) {
         EXPECT_EQ(Find<QRadioButton>(name)->isChecked(), QString(name) == "Filter5") << name;
     }
-    for (const char* name : {"AFC", "AGC", "ATT", "NB"}) {
-        EXPECT_EQ(Find<QCheckBox>(name)->checkState(), Qt::Unchecked) << name;
+    for (const SwitchControl& box : kSwitchControls) {
+        EXPECT_EQ(Find<QCheckBox>(box.name)->checkState(), Qt::Unchecked) << box.name;
     }
     for (const char* name : {"OnOffLabel", "ScanLabel"}) {
         EXPECT_EQ(Find(name)->palette().color(QPalette::Window), QColor(255, 0, 0)) << name;

@@ -112,7 +112,8 @@ TEST(PowerOn, SendsTheWindowsSettingsNotTheDefaults) {
     rig.panel.PowerOn();
     EXPECT_EQ(rig.link.lines[2], "J400A");
     EXPECT_EQ(rig.link.lines[8], "J4601");
-    EXPECT_EQ(rig.link.lines[11], "K00081300000050400");
+    ASSERT_EQ(rig.link.lines.size(), kSwitchOnCommands.size());
+    EXPECT_EQ(rig.link.lines.back(), "K00081300000050400");
 }
 
 TEST(PowerOn, OpenFailurePropagatesWithNothingSent) {

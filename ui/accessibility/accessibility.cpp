@@ -48,7 +48,9 @@ QAccessibleInterface* PanelInterfaces(const QString& class_name, QObject* object
 }
 
 // A control's name, when its caption does not say what it is, and what it
-// does with the keys that work it.
+// does with the keys that work it. The command buttons are described by
+// their rows in the window, the levels and switches by theirs in the
+// panel's tables.
 struct ControlRow {
     const char* object_name;
     const char* name;  // nullptr: the caption is the name
@@ -57,12 +59,6 @@ struct ControlRow {
 constexpr ControlRow kControls[] = {
     {"CodesOut", "Commands sent", "Every command sent to the receiver, the newest last"},
     {"CodesIn", "Replies received", "Every reply code from the receiver, the newest last"},
-    {"RadioOn", nullptr, "Switches the receiver on. Key: Insert"},
-    {"RadioOff", nullptr, "Switches the receiver off. Key: Delete"},
-    {"FrequencyUp", nullptr, "Tunes up one step. Keys: Page Up or U"},
-    {"FrequencyDown", nullptr, "Tunes down one step. Keys: Page Down or D"},
-    {"Direct", nullptr, "Asks for a frequency in MHz. Key: Control"},
-    {"Scan", nullptr, "Starts or stops the scanner. Key: Shift"},
     {"TuningStep", "Tuning step", "The step of UP and DOWN"},
 };
 

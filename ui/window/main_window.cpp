@@ -49,12 +49,9 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::WireEvents() {
-    connect(radio_on_, &QAbstractButton::clicked, this, &MainWindow::RadioOn_Click);
-    connect(radio_off_, &QAbstractButton::clicked, this, &MainWindow::RadioOff_Click);
-    connect(frequency_up_, &QAbstractButton::clicked, this, &MainWindow::FrequencyUp_Click);
-    connect(frequency_down_, &QAbstractButton::clicked, this, &MainWindow::FrequencyDown_Click);
-    connect(direct_, &QAbstractButton::clicked, this, &MainWindow::Direct_Click);
-    connect(scan_, &QAbstractButton::clicked, this, &MainWindow::Scan_Click);
+    for (const CommandButtonRow& row : kCommandButtons) {
+        connect(this->*row.field, &QAbstractButton::clicked, this, row.click);
+    }
     // Typing a step moves the list's entry as well; the box raises no event.
     connect(tuning_step_, &QComboBox::editTextChanged, this, [this] { FollowStepText(); });
 

@@ -25,6 +25,7 @@ class QScrollBar;
 
 namespace velmo {
 
+enum class ButtonPicture;
 class CodeListBox;
 class FrequencyDisplay;
 class PanelAccessibility;
@@ -107,6 +108,22 @@ private:
     // popup opened by it that has the popup's focus. nullptr for the keys
     // of other windows.
     QWidget* FirstKeyReceiver(QWidget* key_window);
+
+    // The command buttons, one row each: the field that holds it, its name
+    // in the program, caption ("&" before its access key), place, picture,
+    // what it tells a screen reader, place in the tab order and event
+    // procedure.
+    struct CommandButtonRow {
+        QAbstractButton* MainWindow::*field;
+        const char* name;
+        const char* caption;
+        TwipsPlace place;
+        ButtonPicture picture;
+        const char* description;
+        int tab_index;
+        void (MainWindow::*click)();
+    };
+    static const CommandButtonRow kCommandButtons[6];
 
     void BuildControls();
     void SetTabOrder();

@@ -106,11 +106,12 @@ QScrollBar* LevelBar(QWidget* parent, const char* name, const QRect& place) {
 }
 
 QToolButton* CommandButton(QWidget* parent, const char* name, const QString& caption, const QRect& place,
-                           ButtonPicture picture) {
+                           ButtonPicture picture, const char* description) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(place);
     button->setText(caption);  // "&" gives the access key
+    button->setAccessibleDescription(QString::fromLatin1(description));
     button->setFont(ButtonFont());
     button->setIcon(PictureIcon(picture));
     button->setIconSize(PictureSize(picture));
@@ -159,6 +160,57 @@ CodeListBox* NewCodeList(QWidget* parent, const char* name, const QRect& place) 
 
 }  // namespace
 
+const MainWindow::CommandButtonRow MainWindow::kCommandButtons[] = {
+    {&MainWindow::radio_on_,
+     "RadioOn",
+     "&ON",
+     {480, 2760, 1335, 1215},
+     ButtonPicture::RadioOn,
+     "Switches the receiver on. Key: Insert",
+     1,
+     &MainWindow::RadioOn_Click},
+    {&MainWindow::radio_off_,
+     "RadioOff",
+     "O&FF",
+     {1920, 2760, 1335, 1215},
+     ButtonPicture::RadioOff,
+     "Switches the receiver off. Key: Delete",
+     2,
+     &MainWindow::RadioOff_Click},
+    {&MainWindow::frequency_up_,
+     "FrequencyUp",
+     "&UP",
+     {3360, 2760, 1335, 1215},
+     ButtonPicture::FrequencyUp,
+     "Tunes up one step. Keys: Page Up or U",
+     24,
+     &MainWindow::FrequencyUp_Click},
+    {&MainWindow::frequency_down_,
+     "FrequencyDown",
+     "&DOWN",
+     {4800, 2760, 1335, 1215},
+     ButtonPicture::FrequencyDown,
+     "Tunes down one step. Keys: Page Down or D",
+     25,
+     &MainWindow::FrequencyDown_Click},
+    {&MainWindow::direct_,
+     "Direct",
+     "DI&RECT",
+     {6240, 2760, 1335, 1215},
+     ButtonPicture::Direct,
+     "Asks for a frequency in MHz. Key: Control",
+     35,
+     &MainWindow::Direct_Click},
+    {&MainWindow::scan_,
+     "Scan",
+     "SC&AN",
+     {7680, 2760, 1335, 1215},
+     ButtonPicture::Scan,
+     "Starts or stops the scanner. Key: Shift",
+     36,
+     &MainWindow::Scan_Click},
+};
+
 void MainWindow::BuildControls() {
     setWindowTitle(QStringLiteral("Velmo - ICOM PCR1000"));
     setWindowIcon(WindowIcon());
@@ -194,18 +246,10 @@ void MainWindow::BuildControls() {
     // The row of buttons between the two indicator strips.
     indicators_[static_cast<int>(Indicator::OnOffLabel)] =
         ColouredLabel(this, "OnOffLabel", TwipsRect(120, 2760, 255, 1215), kIndicatorRed, kPanelBlack);
-    radio_on_ =
-        CommandButton(this, "RadioOn", QStringLiteral("&ON"), TwipsRect(480, 2760, 1335, 1215), ButtonPicture::RadioOn);
-    radio_off_ = CommandButton(this, "RadioOff", QStringLiteral("O&FF"), TwipsRect(1920, 2760, 1335, 1215),
-                               ButtonPicture::RadioOff);
-    frequency_up_ = CommandButton(this, "FrequencyUp", QStringLiteral("&UP"), TwipsRect(3360, 2760, 1335, 1215),
-                                  ButtonPicture::FrequencyUp);
-    frequency_down_ = CommandButton(this, "FrequencyDown", QStringLiteral("&DOWN"), TwipsRect(4800, 2760, 1335, 1215),
-                                    ButtonPicture::FrequencyDown);
-    direct_ = CommandButton(this, "Direct", QStringLiteral("DI&RECT"), TwipsRect(6240, 2760, 1335, 1215),
-                            ButtonPicture::Direct);
-    scan_ =
-        CommandButton(this, "Scan", QStringLiteral("SC&AN"), TwipsRect(7680, 2760, 1335, 1215), ButtonPicture::Scan);
+    for (const CommandButtonRow& row : kCommandButtons) {
+        this->*row.field = CommandButton(this, row.name, QString::fromLatin1(row.caption), TwipsRect(row.place),
+                                         row.picture, row.description);
+    }
     indicators_[static_cast<int>(Indicator::ScanLabel)] =
         ColouredLabel(this, "ScanLabel", TwipsRect(9120, 2760, 255, 1215), kIndicatorRed, kPanelBlack);
     lists_[static_cast<int>(CodeList::CodesIn)] = NewCodeList(this, "CodesIn", TwipsRect(9480, 2760, 2295, 4050));
@@ -258,9 +302,7 @@ void MainWindow::BuildControls() {
 
     for (QButtonGroup* group : groups) new OptionGroupKeys(group);
     auto* enter_clicks = new EnterClicks(this);
-    for (QAbstractButton* button : {radio_on_, radio_off_, frequency_up_, frequency_down_, direct_, scan_}) {
-        enter_clicks->Watch(button);
-    }
+    for (const CommandButtonRow& row : kCommandButtons) enter_clicks->Watch(this->*row.field);
 
     // Controls that lie over a frame without belonging to it go on top.
     for (const LevelControl& row : kLevelControls) {

@@ -57,8 +57,8 @@ bool Listed(const std::vector<std::string>& entries, const std::string& entry) {
 std::ptrdiff_t FirstNewEntry(const std::vector<std::string>& before, const std::vector<std::string>& after) {
     for (std::size_t dropped = 0; dropped <= before.size(); ++dropped) {
         const std::size_t kept = before.size() - dropped;
-        if (kept <= after.size() && std::equal(before.begin() + static_cast<std::ptrdiff_t>(dropped), before.end(),
-                                               after.begin())) {
+        if (kept <= after.size() &&
+            std::equal(before.begin() + static_cast<std::ptrdiff_t>(dropped), before.end(), after.begin())) {
             return static_cast<std::ptrdiff_t>(kept);
         }
     }
@@ -112,8 +112,8 @@ protected:
             const auto before = panel_.user.CodesIn();
             const auto timed = TimedExchange();
             const auto after = panel_.user.CodesIn();
-            EXPECT_TRUE(std::find(after.begin() + FirstNewEntry(before, after), after.end(), AcknowledgementEntry("G000")) !=
-                        after.end())
+            EXPECT_TRUE(std::find(after.begin() + FirstNewEntry(before, after), after.end(),
+                                  AcknowledgementEntry("G000")) != after.end())
                 << "no acknowledgement listed by the end of exchange " << i;
             EXPECT_LT(timed.cpu_ms, 100) << "wall clock " << timed.wall_ms << " ms";
         }

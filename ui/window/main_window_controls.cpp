@@ -316,10 +316,11 @@ void MainWindow::BuildControls() {
 
 void MainWindow::SetTabOrder() {
     std::vector<std::pair<int, QWidget*>> order = {
-        {0, List(CodeList::CodesOut)}, {1, radio_on_},        {2, radio_off_}, {23, tuning_step_},
-        {24, frequency_up_},           {25, frequency_down_}, {35, direct_},   {36, scan_},
+        {0, List(CodeList::CodesOut)},
+        {23, tuning_step_},
         {38, List(CodeList::CodesIn)},
     };
+    for (const CommandButtonRow& row : kCommandButtons) order.emplace_back(row.tab_index, this->*row.field);
     for (const LevelControl& row : kLevelControls) order.emplace_back(row.tab_index, Bar(row.bar));
     for (const OptionControl& row : kOptionControls) order.emplace_back(row.tab_index, Option(row.button));
     for (const SwitchControl& row : kSwitchControls) order.emplace_back(row.tab_index, Box(row.box));

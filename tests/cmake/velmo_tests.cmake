@@ -21,6 +21,12 @@
 # SLOW and TIMING are matched against the names of the cases (PREFIX, suite,
 # case) in both; a suite takes the labels of its cases.
 option(VELMO_TESTS_PER_SUITE "One CTest test per GoogleTest suite for the programs marked SUITES" OFF)
+# Under an emulator (Wine) a process costs a second or more to start: every
+# program runs one process a suite there.
+set(VELMO_EMULATED_SUITES OFF)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(VELMO_EMULATED_SUITES ON)
+endif()
 
 set(VELMO_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/suites_to_ctest.cmake)
 
@@ -31,11 +37,12 @@ function(velmo_add_gtests target)
   endif()
   set(labels_script "${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake")
 
-  if(VELMO_TESTS_PER_SUITE AND arg_SUITES)
+  if((VELMO_TESTS_PER_SUITE AND arg_SUITES) OR VELMO_EMULATED_SUITES)
     set(suites_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake")
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND}
         -D "PROGRAM=$<TARGET_FILE:${target}>"
+        -D "EMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
         -D "PREFIX=${arg_PREFIX}"
         -D "OUT=${suites_file}"
         -D "TEST_LIST=${target}_TESTS"

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "failure_message.h"
 #include "pty_receiver.h"
@@ -99,6 +100,54 @@ TEST(DescribeFailure, RefusedSettingsAndForeignErrors) {
     const std::string foreign = DescribeFailure(link, SerialError("Something else broke"));
     EXPECT_EQ(foreign, "The serial port failed. The serial layer reported: Something else broke.");
 }
+
+// The advice for each system and failure, as Windows and Linux users see it.
+struct AdviceCase {
+    const char* name;
+    HostSystem system;
+    QSerialPort::SerialPortError code;
+    std::vector<std::string> has;
+    std::vector<std::string> lacks;
+};
+
+class OpenAdvice : public ::testing::TestWithParam<AdviceCase> {};
+
+TEST_P(OpenAdvice, SaysWhatToDoThere) {
+    const std::string advice = OpenFailureAdvice(GetParam().system, 2, GetParam().code);
+    for (const auto& part : GetParam().has) EXPECT_TRUE(Has(advice, part)) << part << " not in: " << advice;
+    for (const auto& part : GetParam().lacks) EXPECT_FALSE(Has(advice, part)) << part << " in: " << advice;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Systems, OpenAdvice,
+    ::testing::Values(
+        AdviceCase{"WindowsMissing",
+                   HostSystem::Windows,
+                   QSerialPort::DeviceNotFoundError,
+                   {"COM2", "Device Manager", "Ports (COM & LPT)", "Port Settings", "Advanced", "COM Port Number"},
+                   {"/dev/", "dialout"}},
+        AdviceCase{"WindowsHeld",
+                   HostSystem::Windows,
+                   QSerialPort::PermissionError,
+                   {"Another program is using COM2", "close it"},
+                   {"dialout", "Device Manager"}},
+        AdviceCase{"WindowsHeldUnknown",
+                   HostSystem::Windows,
+                   QSerialPort::UnknownError,
+                   {"Another program is using COM2"},
+                   {"dialout"}},
+        AdviceCase{"LinuxMissing",
+                   HostSystem::Linux,
+                   QSerialPort::DeviceNotFoundError,
+                   {"/dev/velmo2", "/dev/ttyS1"},
+                   {"COM", "Device Manager", "dialout"}},
+        AdviceCase{"LinuxHeld",
+                   HostSystem::Linux,
+                   QSerialPort::PermissionError,
+                   {"Another program", kDialoutHint},
+                   {"COM", "Device Manager"}},
+        AdviceCase{"LinuxOther", HostSystem::Linux, QSerialPort::UnknownError, {}, {"dialout", "Another program"}}),
+    [](const ::testing::TestParamInfo<AdviceCase>& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace
 }  // namespace velmo

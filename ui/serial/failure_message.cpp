@@ -16,32 +16,46 @@ std::string WithStop(std::string text) {
     return text;
 }
 
-std::string NotFoundAdvice(const QtSerialLink& link) {
-    std::string advice = "Check that the receiver's serial cable or USB serial adapter is connected.";
-#ifndef _WIN32
-    const std::string port = std::to_string(link.Port());
-    advice += " Velmo uses /dev/velmo" + port +
-              " when it exists (a udev rule can give a USB "
-              "adapter that name), otherwise /dev/ttyS" +
-              std::to_string(link.Port() - 1) + ".";
+constexpr HostSystem kHost =
+#ifdef _WIN32
+    HostSystem::Windows;
 #else
-    (void)link;
+    HostSystem::Linux;
 #endif
-    return advice;
-}
-
-std::string PermissionAdvice() {
-    std::string advice = "Another program may be using the port: close it and try again.";
-#ifndef _WIN32
-    advice +=
-        " Otherwise your user may not be allowed to use serial ports: on Linux the user must be "
-        "in the dialout group. Run \"sudo usermod -aG dialout $USER\", then log out and log in "
-        "again.";
-#endif
-    return advice;
-}
 
 }  // namespace
+
+std::string OpenFailureAdvice(HostSystem system, int port, QSerialPort::SerialPortError code) {
+    const std::string number = std::to_string(port);
+    if (code == QSerialPort::DeviceNotFoundError) {
+        std::string advice = "Check that the receiver's serial cable or USB serial adapter is connected.";
+        if (system == HostSystem::Windows) {
+            advice += " This program opens COM" + number +
+                      ". To give a USB serial adapter that number, open Device Manager, expand "
+                      "Ports (COM & LPT), open the adapter's Properties, choose Port Settings, then "
+                      "Advanced, and set the COM Port Number to COM" +
+                      number + ".";
+        } else {
+            advice += " Velmo uses /dev/velmo" + number +
+                      " when it exists (a udev rule can give a USB "
+                      "adapter that name), otherwise /dev/ttyS" +
+                      std::to_string(port - 1) + ".";
+        }
+        return advice;
+    }
+    if (system == HostSystem::Windows) {
+        // Windows lets one program at a time open a COM port; the others are
+        // refused, which Qt reports as a permission error or, under some
+        // drivers, as an unknown one.
+        if (code != QSerialPort::PermissionError && code != QSerialPort::UnknownError) return {};
+        return "Another program is using COM" + number +
+               " (another Velmo, a terminal program or the adapter's own tool): close it and try again.";
+    }
+    if (code != QSerialPort::PermissionError) return {};
+    return "Another program may be using the port: close it and try again. Otherwise your user may not be "
+           "allowed to use serial ports: on Linux the user must be in the dialout group. Run \"sudo usermod "
+           "-aG dialout $USER\", then log out and log in again.";
+}
 
 std::string DescribeFailure(const QtSerialLink& link, const SerialError& error) {
     const std::string reported = "The serial layer reported: " + WithStop(error.what());
@@ -52,11 +66,8 @@ std::string DescribeFailure(const QtSerialLink& link, const SerialError& error) 
     switch (stage) {
         case FailureStage::Open: {
             std::string text = "Could not open " + DeviceName(link) + ". " + reported;
-            if (failure.code == QSerialPort::DeviceNotFoundError) {
-                text += "\n\n" + NotFoundAdvice(link);
-            } else if (failure.code == QSerialPort::PermissionError) {
-                text += "\n\n" + PermissionAdvice();
-            }
+            const std::string advice = OpenFailureAdvice(kHost, link.Port(), failure.code);
+            if (!advice.empty()) text += "\n\n" + advice;
             return text;
         }
         case FailureStage::Session:

@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+"""Velmo_1.exe under Wine when COM1 cannot be opened: COM1 that does not
+exist, and COM1 held by another program (a second Velmo_1 while the first
+is on). Switching on shows a message and the program ends with status 1,
+nothing written; the first program goes on undisturbed.
+
+    port_failure_test.py --wine-run WINE_RUN --prefix DIR --sim VELMO_SIM --program Velmo_1.exe
+"""
+
+import argparse
+import sys
+import time
+
+from wine_session import Display, Failures, Receiver, Wine, ended_within, find_window, press, windows_named
+
+
+def new_window(known, limit):
+    """A window with the program's title that is none of `known`."""
+    deadline = time.monotonic() + limit
+    while time.monotonic() < deadline:
+        fresh = [w for w in windows_named() if w not in known]
+        if fresh:
+            return fresh[0]
+        time.sleep(0.1)
+    return None
+
+
+def refused(check, wine, program_path, what, receiver=None):
+    """Starts the program, switches on, and expects the message and status 1."""
+    mark = receiver.mark() if receiver else 0
+    before = set(windows_named())
+    program = wine.start(program_path)
+    try:
+        window = new_window(before, 60)
+        if not check.check(window is not None, f"{what}: the window comes up"):
+            return
+        press(window, "Insert")
+        message = new_window(before | {window}, 15)
+        if check.check(message is not None, f"{what}: Insert shows a message"):
+            press(message, "Return")
+        check.check(ended_within(program, 15) and program.returncode == 1,
+                    f"{what}: the program ends with status 1 ({program.returncode})")
+        if receiver:
+            time.sleep(0.3)
+            check.check(receiver.commands(mark) == [], f"{what}: nothing was written ({receiver.commands(mark)})")
+    finally:
+        if program.poll() is None:
+            program.kill()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--wine-run", required=True)
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--sim", required=True)
+    parser.add_argument("--program", required=True)
+    args = parser.parse_args()
+    check = Failures()
+    wine = Wine(args.wine_run, args.prefix)
+    with Display():
+        wine.map_com1("/dev/velmo-no-such-device")
+        refused(check, wine, args.program, "COM1 missing")
+        wine.stop()
+
+        receiver = Receiver(args.sim)
+        wine.map_com1(receiver.path)
+        holder = wine.start(args.program)
+        try:
+            window = find_window()
+            if check.check(window is not None, "COM1 held: the first program comes up"):
+                press(window, "Insert")
+                receiver.wait_for(lambda cs: any(t == "I1?" for _, t in cs), 10)
+                check.check(any(t == "H101" for _, t in receiver.commands()), "COM1 held: the first program is on")
+                refused(check, wine, args.program, "COM1 held", receiver)
+                mark = receiver.mark()
+                time.sleep(1.2)
+                check.check(any(t == "I1?" for _, t in receiver.commands(mark)),
+                            "COM1 held: the first program still polls")
+                press(window, "Escape")
+                check.check(ended_within(holder, 10) and holder.returncode == 0,
+                            "COM1 held: the first program ends on Escape")
+        finally:
+            if holder.poll() is None:
+                holder.kill()
+            wine.stop()
+            receiver.close()
+    return check.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

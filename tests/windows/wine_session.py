@@ -1,0 +1,177 @@
+# SPDX-FileCopyrightText: 2026 The Velmo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+"""What the Windows tests share: a virtual X display, a Wine prefix whose
+COM1 is a given device, the simulated receiver on a pseudo-terminal with
+its log of every line, and a Windows program started on the display and
+driven by keys as a user would (xdotool)."""
+
+import os
+import re
+import subprocess
+import tempfile
+import threading
+import time
+
+TITLE = "Velmo - ICOM PCR1000"
+LOG_LINE = re.compile(r"^\s*(\d+\.\d+) (<-|->) (.*)$")
+
+
+class Failures:
+    def __init__(self):
+        self.count = 0
+        self.passed = 0
+
+    def check(self, ok, what):
+        if ok:
+            self.passed += 1
+            print(f"ok: {what}", flush=True)
+        else:
+            self.count += 1
+            print(f"FAILED: {what}", flush=True)
+        return ok
+
+    def close(self):
+        print(f"{self.passed} passed, {self.count} failed", flush=True)
+        return 1 if self.count else 0
+
+
+class Display:
+    """Xvfb on a free display number, for as long as the block lasts."""
+
+    def __enter__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            number = f.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
+        os.environ["DISPLAY"] = self.name
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        self.process.wait()
+
+
+class Wine:
+    """A Wine prefix of the tests' own (made by the build's wine-run on
+    first use), whose COM1 the tests point at a device."""
+
+    def __init__(self, wine_run, prefix):
+        self.wine_run = wine_run
+        self.env = dict(os.environ, VELMO_WINEPREFIX=prefix, WINEPREFIX=prefix, WINEDEBUG="-all")
+
+    def run(self, *args, **kwargs):
+        return subprocess.run([self.wine_run, *args], env=self.env, **kwargs)
+
+    def start(self, *args):
+        return subprocess.Popen([self.wine_run, *args], env=self.env)
+
+    def map_com1(self, device):
+        """Wine reads its COM ports from the registry when it starts: the
+        server is stopped so that the next program sees the new mapping."""
+        self.run("reg", "add", r"HKLM\Software\Wine\Ports", "/v", "COM1", "/d", device, "/f",
+                 check=True, stdout=subprocess.DEVNULL)
+        self.stop()
+
+    def stop(self):
+        """Ends every program of the prefix, and the server."""
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        self.settle()
+
+    def settle(self):
+        """Waits until every program of the prefix has ended by itself."""
+        subprocess.run(["wineserver", "-w"], env=self.env)
+
+
+class Receiver:
+    """velmo-sim on a pseudo-terminal; every line either way, with the
+    time it crossed, from its log."""
+
+    def __init__(self, sim):
+        self.process = subprocess.Popen([sim, "--log"], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.path = self.process.stdout.readline().strip()
+        if not self.path.startswith("/dev/"):
+            raise RuntimeError(f"velmo-sim gave no terminal: {self.path!r}")
+        self.lines = []  # (seconds since velmo-sim started, "<-" or "->", text)
+        self.lock = threading.Lock()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+        # The log's clock and ours, tied together now.
+        self.started = time.monotonic()
+
+    def _read(self):
+        for line in self.process.stderr:
+            match = LOG_LINE.match(line.rstrip("\n"))
+            if match:
+                text = match.group(3)
+                for ending in ("\\r\\n", "\\r", "\\n"):
+                    if text.endswith(ending):
+                        text = text[: -len(ending)]
+                        break
+                with self.lock:
+                    self.lines.append((float(match.group(1)), match.group(2), text))
+
+    def commands(self, since=0):
+        """What the program sent, from entry `since` of the log on."""
+        with self.lock:
+            return [(at, text) for at, way, text in self.lines[since:] if way == "<-"]
+
+    def mark(self):
+        with self.lock:
+            return len(self.lines)
+
+    def wait_for(self, predicate, limit, since=0):
+        deadline = time.monotonic() + limit
+        while time.monotonic() < deadline:
+            found = predicate(self.commands(since))
+            if found:
+                return found
+            time.sleep(0.02)
+        return predicate(self.commands(since))
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def find_window(title=TITLE, limit=60):
+    """The first visible window with this exact title."""
+    result = subprocess.run(["timeout", str(limit), "xdotool", "search", "--sync", "--onlyvisible", "--name",
+                             f"^{re.escape(title)}$"], capture_output=True, text=True)
+    windows = result.stdout.split()
+    return windows[0] if windows else None
+
+
+def windows_named(title=TITLE):
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(title)}$"],
+                            capture_output=True, text=True)
+    return result.stdout.split()
+
+
+def press(window, *keys):
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False, timeout=10)
+    for key in keys:
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True, timeout=10)
+
+
+def type_text(window, text):
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False, timeout=10)
+    subprocess.run(["xdotool", "type", "--delay", "50", text], check=True, timeout=30)
+
+
+def ended_within(process, limit):
+    try:
+        process.wait(limit)
+        return True
+    except subprocess.TimeoutExpired:
+        return False
+
+
+def scratch():
+    return tempfile.mkdtemp(prefix="velmo-windows-")

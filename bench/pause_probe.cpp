@@ -16,6 +16,7 @@
 // receiver is switched on first with "H101") and, for each question, counts
 // the pauses until the answer is in the driver's queue and until Qt has
 // delivered it.
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -39,11 +40,17 @@ double PauseMs(QTimer& timer, int ms) {
     auto connection = QObject::connect(&timer, &QTimer::timeout, [&] {
         ticked = true;
         timer.stop();
+        if (qEnvironmentVariableIsSet("PAUSE_PROBE_WAKE")) QAbstractEventDispatcher::instance()->wakeUp();
     });
     QElapsedTimer elapsed;
     elapsed.start();
     timer.start(ms);
-    while (!ticked) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    long loops = 0;
+    while (!ticked) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ++loops;
+        if (qEnvironmentVariableIsSet("PAUSE_PROBE_TRACE")) std::printf("  loop %ld at %.1f ms\n", loops, static_cast<double>(elapsed.nsecsElapsed()) / 1e6);
+    }
     QObject::disconnect(connection);
     return static_cast<double>(elapsed.nsecsElapsed()) / 1e6;
 }
@@ -85,6 +92,7 @@ int main(int argc, char** argv) {
         if (arg == "--rounds" && i + 1 < argc) rounds = std::atoi(argv[++i]);
         if (arg == "--port" && i + 1 < argc) port_name = QString::fromLocal8Bit(argv[++i]);
     }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::unique_ptr<QCoreApplication> app;
     if (gui) {
         app = std::make_unique<QApplication>(argc, argv);
@@ -93,9 +101,22 @@ int main(int argc, char** argv) {
     }
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
+    if (qEnvironmentVariableIsSet("PAUSE_PROBE_COARSE")) timer.setTimerType(Qt::CoarseTimer);
+    std::printf("started\n");
+    if (qEnvironmentVariableIsSet("PAUSE_PROBE_EXEC")) {
+        QElapsedTimer e;
+        e.start();
+        QTimer::singleShot(10, app.get(), &QCoreApplication::quit);
+        QCoreApplication::exec();
+        std::printf("exec quit after %lld ms\n", static_cast<long long>(e.elapsed()));
+        return 0;
+    }
 
     std::vector<double> lengths;
-    for (int i = 0; i < pauses; ++i) lengths.push_back(PauseMs(timer, 10));
+    for (int i = 0; i < pauses; ++i) {
+        lengths.push_back(PauseMs(timer, 10));
+        if (i < 3) std::printf("pause %d: %.1f ms\n", i, lengths.back());
+    }
     PrintSpread("10 ms pause, idle", lengths, "ms");
     if (port_name.isEmpty()) return 0;
 

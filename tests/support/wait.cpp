@@ -3,11 +3,11 @@
 
 #include "wait.h"
 
-#include <poll.h>
-
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <thread>
 
 namespace velmo::testing {
 
@@ -15,14 +15,19 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     QElapsedTimer elapsed;
     elapsed.start();
     // A wake-up tick, so the wait ends on time even when nothing else happens.
+    // Its own wake-up of the dispatcher too: Windows' hands a precise tick
+    // over before it waits and then waits on regardless.
     QTimer wake;
+    QObject::connect(&wake, &QTimer::timeout, [] {
+        if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
+    });
     if (events == Events::Run) wake.start(10);
     while (!condition()) {
         if (elapsed.elapsed() > limit.count()) return false;
         if (events == Events::Run) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         } else {
-            poll(nullptr, 0, 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
     return true;

@@ -3,6 +3,7 @@
 
 #include "window_test_support.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
@@ -15,6 +16,14 @@ int RunUntilProgramEnds(const std::function<void()>& scenario) {
     give_up.setSingleShot(true);
     QObject::connect(&give_up, &QTimer::timeout, [] { QCoreApplication::exit(-99); });
     give_up.start(10000);
+    // QTest's key presses run the event loop once more themselves, which on
+    // Windows takes the wake-up that an exit leaves for the loop that exits;
+    // a tick of its own wakes that loop again (see WaitUntil).
+    QTimer wake;
+    QObject::connect(&wake, &QTimer::timeout, [] {
+        if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
+    });
+    wake.start(10);
     QTimer::singleShot(0, scenario);
     return QApplication::exec();
 }

@@ -66,13 +66,15 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{Qt::Key_Adiaeresis, kNone, 0}));
 
 // Letter keys are named by the letter their layout gives when it is a Latin
-// one, and otherwise by their position on a US layout. The positions are X
-// keycodes (evdev code + 8), as Qt reports them on Linux.
+// one, and otherwise by their position on a US layout. Each event carries
+// what both systems report of the key: the X keycode (evdev code + 8), which
+// Linux goes by, and the virtual key Windows gives it, which Windows goes by.
 struct LayoutCase {
     const char* name;
     int qt_key;
     const char16_t* text;
     quint32 scan_code;
+    quint32 windows_key;
     int code;
 };
 
@@ -82,28 +84,29 @@ class KeyboardLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(KeyboardLayoutTest, MapsTheKeyEvent) {
     const LayoutCase& c = GetParam();
-    const QKeyEvent event(QEvent::KeyPress, c.qt_key, Qt::NoModifier, c.scan_code, 0, 0, QString::fromUtf16(c.text));
+    const QKeyEvent event(QEvent::KeyPress, c.qt_key, Qt::NoModifier, c.scan_code, c.windows_key, 0,
+                          QString::fromUtf16(c.text));
     EXPECT_EQ(VirtualKeyCode(event), c.code);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, KeyboardLayoutTest,
                          ::testing::Values(
                              // Russian: the U and D keys give Cyrillic letters.
-                             LayoutCase{"cyrillic_ghe_on_u", 0x0413, u"\u0433", 30, 85},
-                             LayoutCase{"cyrillic_ve_on_d", 0x0412, u"\u0432", 40, 68},
-                             LayoutCase{"cyrillic_shifted", 0x0413, u"\u0413", 30, 85},
-                             LayoutCase{"cyrillic_ya_on_z", 0x042F, u"\u044F", 52, 90},
-                             LayoutCase{"cyrillic_ef_on_a", 0x0424, u"\u0444", 38, 65},
-                             LayoutCase{"cyrillic_ze_on_p", 0x0417, u"\u0437", 33, 80},
-                             LayoutCase{"cyrillic_zhe_on_semicolon", 0x0416, u"\u0436", 47, 0},
-                             LayoutCase{"greek_theta_on_u", 0x0398, u"\u03B8", 30, 85},
+                             LayoutCase{"cyrillic_ghe_on_u", 0x0413, u"\u0433", 30, 'U', 85},
+                             LayoutCase{"cyrillic_ve_on_d", 0x0412, u"\u0432", 40, 'D', 68},
+                             LayoutCase{"cyrillic_shifted", 0x0413, u"\u0413", 30, 'U', 85},
+                             LayoutCase{"cyrillic_ya_on_z", 0x042F, u"\u044F", 52, 'Z', 90},
+                             LayoutCase{"cyrillic_ef_on_a", 0x0424, u"\u0444", 38, 'A', 65},
+                             LayoutCase{"cyrillic_ze_on_p", 0x0417, u"\u0437", 33, 'P', 80},
+                             LayoutCase{"cyrillic_zhe_on_semicolon", 0x0416, u"\u0436", 47, 186, 0},
+                             LayoutCase{"greek_theta_on_u", 0x0398, u"\u03B8", 30, 'U', 85},
                              // Latin layouts keep the letter the layout gives, wherever its key is.
-                             LayoutCase{"german_z_on_the_us_y", Qt::Key_Z, u"z", 29, 90},
-                             LayoutCase{"french_a_on_the_us_q", Qt::Key_A, u"a", 24, 65},
-                             LayoutCase{"french_comma_on_the_us_m", Qt::Key_Comma, u",", 58, 188},
+                             LayoutCase{"german_z_on_the_us_y", Qt::Key_Z, u"z", 29, 'Z', 90},
+                             LayoutCase{"french_a_on_the_us_q", Qt::Key_A, u"a", 24, 'A', 65},
+                             LayoutCase{"french_comma_on_the_us_m", Qt::Key_Comma, u",", 58, 188, 188},
                              // Nothing to go by.
-                             LayoutCase{"no_position", 0x0413, u"\u0433", 0, 0},
-                             LayoutCase{"no_key_no_letter_position", 0, u"", 9, 0}),
+                             LayoutCase{"no_position", 0x0413, u"\u0433", 0, 0, 0},
+                             LayoutCase{"no_key_no_letter_position", 0, u"", 9, 0, 0}),
                          [](const auto& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -43,10 +44,10 @@ protected:
         ASSERT_TRUE(link.IsOpen());
         link.writes.clear();
     }
-    long Written(const std::string& line) const {
+    std::ptrdiff_t Written(const std::string& line) const {
         return std::count(link.writes.begin(), link.writes.end(), line + "\r\n");
     }
-    long WrittenStartingWith(const std::string& prefix) const {
+    std::ptrdiff_t WrittenStartingWith(const std::string& prefix) const {
         return std::count_if(link.writes.begin(), link.writes.end(),
                              [&](const std::string& w) { return w.rfind(prefix, 0) == 0; });
     }
@@ -193,20 +194,21 @@ TEST_F(WindowEventsTest, OnACyrillicLayoutTheUAndDKeysStillTune) {
     ShowWindow(*window);
     auto* codes_in = Control<CodeListBox>(*window, "CodesIn");
     codes_in->setFocus();
-    // The keys in the U and D positions (X keycodes 30 and 40) give
-    // Cyrillic letters; the key next to L gives one too, and has no row.
-    const auto press = [&](int qt_key, const char16_t* text, quint32 scan_code) {
-        QKeyEvent down(QEvent::KeyPress, qt_key, Qt::NoModifier, scan_code, 0, 0, QString::fromUtf16(text));
-        QKeyEvent up(QEvent::KeyRelease, qt_key, Qt::NoModifier, scan_code, 0, 0, QString::fromUtf16(text));
+    // The keys in the U and D positions (X keycodes 30 and 40, Windows'
+    // virtual keys U and D) give Cyrillic letters; the key next to L gives
+    // one too, and has no row.
+    const auto press = [&](int qt_key, const char16_t* text, quint32 scan_code, quint32 windows_key) {
+        QKeyEvent down(QEvent::KeyPress, qt_key, Qt::NoModifier, scan_code, windows_key, 0, QString::fromUtf16(text));
+        QKeyEvent up(QEvent::KeyRelease, qt_key, Qt::NoModifier, scan_code, windows_key, 0, QString::fromUtf16(text));
         QApplication::sendEvent(codes_in, &down);
         QApplication::sendEvent(codes_in, &up);
     };
-    press(0x0413, u"\u0433", 30);
+    press(0x0413, u"\u0433", 30, 'U');
     EXPECT_EQ(Display(), "81.400.000");
-    press(0x0412, u"\u0432", 40);
-    press(0x0412, u"\u0432", 40);
+    press(0x0412, u"\u0432", 40, 'D');
+    press(0x0412, u"\u0432", 40, 'D');
     EXPECT_EQ(Display(), "81.200.000");
-    press(0x0416, u"\u0436", 47);
+    press(0x0416, u"\u0436", 47, 186);
     EXPECT_EQ(Display(), "81.200.000");
 }
 

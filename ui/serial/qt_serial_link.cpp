@@ -18,6 +18,9 @@
 
 #include <cerrno>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace velmo {
 namespace {
@@ -72,6 +75,20 @@ bool HungUp(QSerialPort& port) {
 #else
     (void)port;
     return false;
+#endif
+}
+
+// Bytes that the system's serial driver holds and Qt has not taken in yet.
+// Only Windows tells this apart: Qt there takes bytes in through the
+// driver's "characters received" event and an overlapped read that follows
+// it, each completing on its own time, so what an event has delivered can
+// lag what the driver already holds by a pause or two.
+qint64 HeldByDriver([[maybe_unused]] QSerialPort& port) {
+#ifdef Q_OS_WIN
+    COMSTAT status{};
+    return ClearCommError(port.handle(), nullptr, &status) ? static_cast<qint64>(status.cbInQue) : 0;
+#else
+    return 0;
 #endif
 }
 
@@ -214,6 +231,13 @@ std::string QtSerialLink::ReadAll() {
     // Take in what the system already holds but the event loop has not yet
     // delivered; a zero wait never blocks.
     while (port_.waitForReadyRead(0)) {}
+    // What the driver holds is read now, as the serial control the program
+    // was made for read it, even where Qt's events have not delivered it
+    // yet: a short wait for the read Qt has under way, only while the driver
+    // has bytes, so it costs nothing on a quiet line.
+    for (int tries = 0; tries < kDriverReadTries && HeldByDriver(port_) > 0; ++tries) {
+        if (!port_.waitForReadyRead(kDriverReadWaitMs)) break;
+    }
     ThrowIfLost();
     NoticeHangUp();
     ThrowIfLost();

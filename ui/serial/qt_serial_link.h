@@ -47,6 +47,10 @@ public:
     // a minute of the receiver's talk, far more than comes between two reads,
     // while a flood (a faulty device, a fast USB gadget) costs no memory.
     static constexpr qint64 kReadLimit = 64 * 1024;
+    // Where Qt's events lag the driver (Windows), a read waits for what the
+    // driver holds at most this many times this long.
+    static constexpr int kDriverReadTries = 3;
+    static constexpr int kDriverReadWaitMs = 5;
 
     // `device_for_port` turns the configured port number into the device to
     // open; by default the usual device of that port on this computer.

@@ -3,6 +3,7 @@
 
 #include "qt_timer.h"
 
+#include <QAbstractEventDispatcher>
 #include <utility>
 
 namespace velmo {
@@ -39,6 +40,14 @@ void QtTimer::Tick() {
         ~Reset() { flag = false; }
     } reset{in_tick_};
     on_tick_();
+#ifdef Q_OS_WIN
+    // Qt's Windows event dispatcher hands a precise timer's tick over as a
+    // posted event at the start of processEvents(), then waits for a window
+    // message as if nothing had happened: a pause ended by this tick would
+    // sleep on until a key, a paint or another timer's message came. Its own
+    // wake-up message lets the waiting loop return and see the tick.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
+#endif
 }
 
 }  // namespace velmo

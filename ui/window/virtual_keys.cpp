@@ -89,8 +89,10 @@ constexpr std::array kKeypadKeys{
     KeyPair{Qt::Key_Period, 110},   KeyPair{Qt::Key_Comma, 110}, KeyPair{Qt::Key_Slash, 111},
 };
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 // The rows of letter keys on a US layout, by X keycode (the Linux input
-// code plus 8, on X11 and Wayland alike) of each row's first key.
+// code plus 8, on X11 and Wayland alike) of each row's first key. Windows
+// gives the letter by position itself.
 struct LetterRow {
     quint32 first_keycode;
     std::string_view letters;
@@ -100,6 +102,7 @@ constexpr std::array kLetterRows{
     LetterRow{38, "ASDFGHJKL"},
     LetterRow{52, "ZXCVBNM"},
 };
+#endif
 
 int Find(const auto& table, int qt_key) {
     for (const auto& [key, code] : table) {

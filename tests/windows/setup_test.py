@@ -40,7 +40,7 @@ def main():
     check = Failures()
     wine = Wine(args.wine_run, args.prefix)
     # The installed programs must find every DLL in their own folder.
-    wine.env["WINEPATH"] = ""
+    wine.overrides["VELMO_WINEPATH"] = ""
     installed = os.path.join(args.prefix, "drive_c", "Program Files", "Velmo")
     menu = os.path.join(args.prefix, "drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs",
                         "Velmo")

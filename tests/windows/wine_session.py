@@ -64,7 +64,12 @@ class Wine:
 
     def __init__(self, wine_run, prefix):
         self.wine_run = wine_run
-        self.env = dict(os.environ, VELMO_WINEPREFIX=prefix, WINEPREFIX=prefix, WINEDEBUG="-all")
+        # Taken with the environment of the moment (the display) at each call.
+        self.overrides = {"VELMO_WINEPREFIX": prefix, "WINEPREFIX": prefix, "WINEDEBUG": "-all"}
+
+    @property
+    def env(self):
+        return dict(os.environ, **self.overrides)
 
     def run(self, *args, **kwargs):
         return subprocess.run([self.wine_run, *args], env=self.env, **kwargs)
@@ -140,16 +145,21 @@ class Receiver:
         self.process.wait()
 
 
+def title_pattern(title):
+    """An anchored POSIX extended expression (xdotool's) for this title."""
+    return "^" + re.sub(r"([.^$*+?()\[\]{}|\\])", r"\\\1", title) + "$"
+
+
 def find_window(title=TITLE, limit=60):
     """The first visible window with this exact title."""
     result = subprocess.run(["timeout", str(limit), "xdotool", "search", "--sync", "--onlyvisible", "--name",
-                             f"^{re.escape(title)}$"], capture_output=True, text=True)
+                             title_pattern(title)], capture_output=True, text=True)
     windows = result.stdout.split()
     return windows[0] if windows else None
 
 
 def windows_named(title=TITLE):
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(title)}$"],
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title_pattern(title)],
                             capture_output=True, text=True)
     return result.stdout.split()
 

@@ -7,10 +7,16 @@
 // and on Linux alike, it tells how long such a pause really takes there, and
 // how long after the answer reached the serial driver Qt hands it over:
 //
-//   pause_probe [--gui] [--pauses N] [--port NAME [--rounds N]]
+//   pause_probe [--gui] [--wake] [--trace] [--pauses N] [--port NAME [--rounds N]]
 //
 // Under Wine the port is COMn, mapped to a terminal in Wine's registry; on
 // Linux it is the terminal itself.
+//
+// With --wake the timer's slot also wakes the event dispatcher, as Velmo's
+// timer adapter does on Windows: without it, on Qt's Windows dispatcher, the
+// first pause never ends, since the dispatcher delivers the tick as a posted
+// event and then waits for a window message regardless. --trace prints each
+// turn of the loop of the first pauses.
 //
 // With --port it asks the receiver at NAME "I1?" (9600 8N1; the simulated
 // receiver is switched on first with "H101") and, for each question, counts
@@ -33,6 +39,9 @@
 
 namespace {
 
+bool g_wake = false;
+bool g_trace = false;
+
 // The pause: a precise repeating timer, and the event loop run until it
 // ticks once.
 double PauseMs(QTimer& timer, int ms) {
@@ -40,7 +49,7 @@ double PauseMs(QTimer& timer, int ms) {
     auto connection = QObject::connect(&timer, &QTimer::timeout, [&] {
         ticked = true;
         timer.stop();
-        if (qEnvironmentVariableIsSet("PAUSE_PROBE_WAKE")) QAbstractEventDispatcher::instance()->wakeUp();
+        if (g_wake) QAbstractEventDispatcher::instance()->wakeUp();
     });
     QElapsedTimer elapsed;
     elapsed.start();
@@ -49,7 +58,7 @@ double PauseMs(QTimer& timer, int ms) {
     while (!ticked) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         ++loops;
-        if (qEnvironmentVariableIsSet("PAUSE_PROBE_TRACE")) std::printf("  loop %ld at %.1f ms\n", loops, static_cast<double>(elapsed.nsecsElapsed()) / 1e6);
+        if (g_trace) std::printf("  loop %ld at %.1f ms\n", loops, static_cast<double>(elapsed.nsecsElapsed()) / 1e6);
     }
     QObject::disconnect(connection);
     return static_cast<double>(elapsed.nsecsElapsed()) / 1e6;
@@ -61,7 +70,9 @@ void PrintSpread(const char* what, std::vector<double> values, const char* unit)
         return;
     }
     std::sort(values.begin(), values.end());
-    const auto at = [&](double share) { return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))]; };
+    const auto at = [&](double share) {
+        return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+    };
     std::printf("%s: median %.1f %s, 90%% %.1f, max %.1f (%zu)\n", what, at(0.5), unit, at(0.9), values.back(),
                 values.size());
 }
@@ -88,6 +99,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--gui") gui = true;
+        if (arg == "--wake") g_wake = true;
+        if (arg == "--trace") g_trace = true;
         if (arg == "--pauses" && i + 1 < argc) pauses = std::atoi(argv[++i]);
         if (arg == "--rounds" && i + 1 < argc) rounds = std::atoi(argv[++i]);
         if (arg == "--port" && i + 1 < argc) port_name = QString::fromLocal8Bit(argv[++i]);
@@ -101,21 +114,13 @@ int main(int argc, char** argv) {
     }
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
-    if (qEnvironmentVariableIsSet("PAUSE_PROBE_COARSE")) timer.setTimerType(Qt::CoarseTimer);
     std::printf("started\n");
-    if (qEnvironmentVariableIsSet("PAUSE_PROBE_EXEC")) {
-        QElapsedTimer e;
-        e.start();
-        QTimer::singleShot(10, app.get(), &QCoreApplication::quit);
-        QCoreApplication::exec();
-        std::printf("exec quit after %lld ms\n", static_cast<long long>(e.elapsed()));
-        return 0;
-    }
 
     std::vector<double> lengths;
     for (int i = 0; i < pauses; ++i) {
         lengths.push_back(PauseMs(timer, 10));
         if (i < 3) std::printf("pause %d: %.1f ms\n", i, lengths.back());
+        g_trace = g_trace && i < 2;
     }
     PrintSpread("10 ms pause, idle", lengths, "ms");
     if (port_name.isEmpty()) return 0;

@@ -314,7 +314,8 @@ TEST_F(WindowLayoutTest, TheWidestFrequencyFitsItsLabel) {
     // the Windows build run, has no font at all and draws every character
     // an em wide.
     const QString family = QFontInfo(display->font()).family();
-    if (family != QStringLiteral("Courier New")) GTEST_SKIP() << "no Courier New here, only \"" << family.toStdString() << '"';
+    if (family != QStringLiteral("Courier New"))
+        GTEST_SKIP() << "no Courier New here, only \"" << family.toStdString() << '"';
 #endif
     EXPECT_LE(QFontMetricsF(display->font()).horizontalAdvance("1300.000.000"), display->contentsRect().width());
 }

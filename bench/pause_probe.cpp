@@ -7,7 +7,7 @@
 // and on Linux alike, it tells how long such a pause really takes there, and
 // how long after the answer reached the serial driver Qt hands it over:
 //
-//   pause_probe [--gui] [--wake] [--trace] [--pauses N] [--port NAME [--rounds N]]
+//   pause_probe [--gui [--window]] [--wake] [--trace] [--pauses N] [--port NAME [--rounds N]]
 //
 // Under Wine the port is COMn, mapped to a terminal in Wine's registry; on
 // Linux it is the terminal itself.
@@ -16,7 +16,9 @@
 // timer adapter does on Windows: without it, on Qt's Windows dispatcher, the
 // first pause never ends, since the dispatcher delivers the tick as a posted
 // event and then waits for a window message regardless. --trace prints each
-// turn of the loop of the first pauses.
+// turn of the loop of the first pauses. --window shows a window meanwhile.
+// The last line it prints is "leaving", as main() returns: the caller can
+// time the program's end from there.
 //
 // With --port it asks the receiver at NAME "I1?" (9600 8N1; the simulated
 // receiver is switched on first with "H101") and, for each question, counts
@@ -26,6 +28,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QSerialPort>
 #include <QTimer>
 #include <algorithm>
@@ -93,12 +96,14 @@ long long DriverQueue(QSerialPort& port) {
 
 int main(int argc, char** argv) {
     bool gui = false;
+    bool window = false;
     int pauses = 200;
     int rounds = 40;
     QString port_name;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--gui") gui = true;
+        if (arg == "--window") window = true;
         if (arg == "--wake") g_wake = true;
         if (arg == "--trace") g_trace = true;
         if (arg == "--pauses" && i + 1 < argc) pauses = std::atoi(argv[++i]);
@@ -112,6 +117,11 @@ int main(int argc, char** argv) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    std::unique_ptr<QLabel> label;
+    if (gui && window) {
+        label = std::make_unique<QLabel>(QStringLiteral("pause_probe"));
+        label->show();
+    }
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     std::printf("started\n");
@@ -123,7 +133,10 @@ int main(int argc, char** argv) {
         g_trace = g_trace && i < 2;
     }
     PrintSpread("10 ms pause, idle", lengths, "ms");
-    if (port_name.isEmpty()) return 0;
+    if (port_name.isEmpty()) {
+        std::printf("leaving\n");
+        return 0;
+    }
 
     QSerialPort port(port_name);
     port.setBaudRate(9600);
@@ -158,8 +171,7 @@ int main(int argc, char** argv) {
     PrintSpread("10 ms pause, port open", pause_lengths, "ms");
     PrintSpread("answer first seen (driver queue or Qt)", in_driver, "ms after the question");
     PrintSpread("answer delivered by Qt", delivered, "ms after the question");
-    // Leaving with the port open, as a program ended at once does; the
-    // caller times from this line to the process's end.
-    std::printf("leaving with the port open\n");
+    // Leaving with the port open, as a program ended at once does.
+    std::printf("leaving\n");
     return 0;
 }

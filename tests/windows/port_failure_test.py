@@ -10,11 +10,11 @@ nothing written; the first program goes on undisturbed.
     port_failure_test.py --wine-run WINE_RUN --prefix DIR --sim VELMO_SIM --program Velmo_1.exe
 """
 
-import argparse
 import sys
 import time
 
-from wine_session import Display, Failures, Receiver, Wine, ended_within, find_window, press, windows_named
+from wine_session import (Display, Failures, Receiver, Running, Wine, arguments, ended_within, find_window, press,
+                          windows_named)
 
 
 def new_window(known, limit):
@@ -32,8 +32,7 @@ def refused(check, wine, program_path, what, receiver=None):
     """Starts the program, switches on, and expects the message and status 1."""
     mark = receiver.mark() if receiver else 0
     before = set(windows_named())
-    program = wine.start(program_path)
-    try:
+    with Running(wine, program_path) as program:
         window = new_window(before, 60)
         if not check.check(window is not None, f"{what}: the window comes up"):
             return
@@ -46,9 +45,6 @@ def refused(check, wine, program_path, what, receiver=None):
         if receiver:
             time.sleep(0.3)
             check.check(receiver.commands(mark) == [], f"{what}: nothing was written ({receiver.commands(mark)})")
-    finally:
-        if program.poll() is None:
-            program.kill()
 
 
 def held(check, wine, program_path, receiver):
@@ -57,8 +53,7 @@ def held(check, wine, program_path, receiver):
     that is said, and the message for it is left to the unit tests."""
     mark = receiver.mark()
     before = set(windows_named())
-    second = wine.start(program_path)
-    try:
+    with Running(wine, program_path) as second:
         window = new_window(before, 60)
         if not check.check(window is not None, "COM1 held: the second program comes up"):
             return
@@ -75,18 +70,10 @@ def held(check, wine, program_path, receiver):
         time.sleep(0.3)
         late = [t for _, t in receiver.commands(mark) if t != "I1?"]
         check.check(late == [], f"COM1 held: the second program wrote nothing ({late})")
-    finally:
-        if second.poll() is None:
-            second.kill()
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--prefix", required=True)
-    parser.add_argument("--sim", required=True)
-    parser.add_argument("--program", required=True)
-    args = parser.parse_args()
+    args = arguments("wine-run", "prefix", "sim", "program")
     check = Failures()
     wine = Wine(args.wine_run, args.prefix)
     with Display():
@@ -96,26 +83,23 @@ def main():
 
         receiver = Receiver(args.sim)
         wine.map_com1(receiver.path)
-        holder = wine.start(args.program)
         try:
-            window = find_window()
-            if check.check(window is not None, "COM1 held: the first program comes up"):
-                press(window, "Insert")
-                receiver.wait_for(lambda cs: any(t == "I1?" for _, t in cs), 10)
-                check.check(any(t == "H101" for _, t in receiver.commands()), "COM1 held: the first program is on")
-                held(check, wine, args.program, receiver)
-                mark = receiver.mark()
-                time.sleep(1.2)
-                check.check(any(t == "I1?" for _, t in receiver.commands(mark)),
-                            "COM1 held: the first program still polls")
-                # Ended from here: after Wine's second program, the first
-                # one's window does not get the keyboard back from xdotool
-                # without a window manager (Escape itself is tested in
-                # com_session_test).
-                holder.kill()
+            # Ended at the block's end: after Wine's second program, the
+            # first one's window does not get the keyboard back from xdotool
+            # without a window manager (Escape is tested in com_session_test).
+            with Running(wine, args.program):
+                window = find_window()
+                if check.check(window is not None, "COM1 held: the first program comes up"):
+                    press(window, "Insert")
+                    receiver.wait_for(lambda cs: any(t == "I1?" for _, t in cs), 10)
+                    check.check(any(t == "H101" for _, t in receiver.commands()),
+                                "COM1 held: the first program is on")
+                    held(check, wine, args.program, receiver)
+                    mark = receiver.mark()
+                    time.sleep(1.2)
+                    check.check(any(t == "I1?" for _, t in receiver.commands(mark)),
+                                "COM1 held: the first program still polls")
         finally:
-            if holder.poll() is None:
-                holder.kill()
             wine.stop()
             receiver.close()
     return check.close()

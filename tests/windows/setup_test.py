@@ -12,11 +12,10 @@ leaves no file, entry or key behind.
     setup_test.py --wine-run WINE_RUN --prefix DIR --setup SETUP.exe --folder LAID_OUT_FOLDER
 """
 
-import argparse
 import os
 import sys
 
-from wine_session import Display, Failures, Wine, ended_within, find_window, press
+from wine_session import Display, Failures, Running, Wine, arguments, ended_within, find_window, press
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmo"
 LINKS = ["Velmo on COM1.lnk", "Velmo on COM2.lnk", "Velmo on COM3.lnk", "Velmo demo (simulated receiver).lnk"]
@@ -31,12 +30,7 @@ def files_under(folder):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--wine-run", required=True)
-    parser.add_argument("--prefix", required=True)
-    parser.add_argument("--setup", required=True)
-    parser.add_argument("--folder", required=True)
-    args = parser.parse_args()
+    args = arguments("wine-run", "prefix", "setup", "folder")
     check = Failures()
     wine = Wine(args.wine_run, args.prefix)
     # The installed programs must find every DLL in their own folder.
@@ -60,17 +54,13 @@ def main():
                 "Windows' installed apps list Velmo with its uninstaller")
 
     with Display():
-        program = wine.start(r"C:\Program Files\Velmo\Velmo_1.exe")
-        try:
+        with Running(wine, r"C:\Program Files\Velmo\Velmo_1.exe") as program:
             window = find_window()
             if check.check(window is not None, "the installed Velmo_1.exe starts with its own DLLs"):
                 press(window, "Escape")
                 check.check(ended_within(program, 10) and program.returncode == 0,
                             f"Escape ends it with status 0 ({program.returncode})")
-        finally:
-            if program.poll() is None:
-                program.kill()
-            wine.stop()
+        wine.stop()
 
     # The uninstaller copies itself away and runs from there: the server's
     # end is the uninstall's end.

@@ -6,6 +6,7 @@ COM1 is a given device, the simulated receiver on a pseudo-terminal with
 its log of every line, and a Windows program started on the display and
 driven by keys as a user would (xdotool)."""
 
+import argparse
 import os
 import re
 import subprocess
@@ -34,6 +35,29 @@ class Failures:
     def close(self):
         print(f"{self.passed} passed, {self.count} failed", flush=True)
         return 1 if self.count else 0
+
+
+def arguments(*names):
+    """The script's required options, each --NAME VALUE."""
+    parser = argparse.ArgumentParser()
+    for name in names:
+        parser.add_argument(f"--{name}", required=True)
+    return parser.parse_args()
+
+
+class Running:
+    """A Windows program started under Wine for the length of the block;
+    killed at its end if it is still running."""
+
+    def __init__(self, wine, *args):
+        self.process = wine.start(*args)
+
+    def __enter__(self):
+        return self.process
+
+    def __exit__(self, *exc):
+        if self.process.poll() is None:
+            self.process.kill()
 
 
 class Display:

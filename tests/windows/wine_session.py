@@ -61,7 +61,11 @@ class Running:
 
 
 class Display:
-    """Xvfb on a free display number, for as long as the block lasts."""
+    """Xvfb on a free display number with a window manager, for as long as
+    the block lasts. A desktop has one, and Wine relies on it: a window
+    that Wine hands to the window manager is withdrawn by it, and with no
+    manager there Wine waits two seconds for that on every window it
+    destroys, a program's end included."""
 
     def __enter__(self):
         read, write = os.pipe()
@@ -75,11 +79,29 @@ class Display:
             raise RuntimeError("Xvfb did not start")
         self.name = f":{number}"
         os.environ["DISPLAY"] = self.name
+        self.manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        if not self._manager_ready(10):
+            self.__exit__()
+            raise RuntimeError("the window manager (openbox) did not start on the virtual display")
         return self
 
+    def _manager_ready(self, limit):
+        """A window manager that runs names its check window on the root."""
+        deadline = time.monotonic() + limit
+        while time.monotonic() < deadline:
+            found = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True)
+            if "window id" in found.stdout:
+                return True
+            if self.manager.poll() is not None:
+                return False
+            time.sleep(0.05)
+        return False
+
     def __exit__(self, *exc):
-        self.process.terminate()
-        self.process.wait()
+        for process in (self.manager, self.process):
+            process.terminate()
+            process.wait()
 
 
 class Wine:

@@ -4,47 +4,26 @@
 #include "code_row_delegate.h"
 
 #include <QAbstractScrollArea>
-#include <QPaintDevice>
-#include <QPaintEngine>
 #include <QPainter>
-#include <cmath>
-#include <memory>
+#include <algorithm>
+
+#include "raster_target.h"
 
 namespace velmo {
-namespace {
-
-// The image the list is painted into, when it is one: the row's picture
-// is made in its format, so that text is blended alike.
-const QImage* TargetImage(QPainter& painter) {
-    QPaintEngine* engine = painter.paintEngine();
-    if (engine == nullptr || engine->type() != QPaintEngine::Raster) return nullptr;
-    QPaintDevice* device = engine->paintDevice();
-    if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
-    return static_cast<const QImage*>(device);
-}
-
-// A picture copied through this painter lands on whole pixels, unscaled.
-bool WholePixelsApart(const QPainter& painter) {
-    const QTransform& to_device = painter.deviceTransform();
-    return to_device.type() <= QTransform::TxTranslate && to_device.dx() == std::floor(to_device.dx()) &&
-           to_device.dy() == std::floor(to_device.dy());
-}
-
-}  // namespace
 
 void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem row = option;
     initStyleOption(&row, index);
     const auto* view = qobject_cast<const QAbstractScrollArea*>(option.widget);
-    const QImage* target = TargetImage(*painter);
+    const QImage* target = RasterTargetImage(*painter);
     // A row the list paints onto its plain background, and nothing but a
     // text: anything else is painted as the list would.
     const QWidget* viewport = view ? view->viewport() : nullptr;
     const QBrush background = viewport ? viewport->palette().brush(viewport->backgroundRole()) : QBrush();
     if (!target || !viewport || !viewport->autoFillBackground() || background.style() != Qt::SolidPattern ||
-        row.features != QStyleOptionViewItem::HasDisplay || !WholePixelsApart(*painter) || painter->opacity() != 1.0 ||
-        painter->compositionMode() != QPainter::CompositionMode_SourceOver || target->devicePixelRatio() != 1.0 ||
-        row.rect.isEmpty()) {
+        row.features != QStyleOptionViewItem::HasDisplay || !WholeDevicePixels(*painter, 1.0) ||
+        painter->opacity() != 1.0 || painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        target->devicePixelRatio() != 1.0 || row.rect.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -55,17 +34,28 @@ void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         rows_.clear();
         look_ = look;
     }
+    // Enough pictures for the rows in view and as many again; a long scan
+    // lists hundreds of texts (a signal reading of each level, a command
+    // for each frequency), and kept by the hundred their pictures made the
+    // window grow by each new one for hours.
+    const int in_view = viewport->height() / row.rect.height() + 2;
+    const qsizetype keep = std::max<qsizetype>(kLeastKept, 2 * in_view);
+    if (rows_.maxCost() != keep) rows_.setMaxCost(keep);
     const QString key = row.text + QChar(0) + QString::number(static_cast<int>(row.state));
     const QImage* picture = rows_.object(key);
     if (picture == nullptr) {
-        auto made = std::make_unique<QImage>(row.rect.size(), target->format());
-        made->fill(background.color());
-        QPainter on_picture(made.get());
+        // Painted on a scratch picture and kept as a copy: a picture keeps
+        // the paint engine that painted it for as long as it lives.
+        if (scratch_.size() != row.rect.size() || scratch_.format() != target->format()) {
+            scratch_ = QImage(row.rect.size(), target->format());
+        }
+        scratch_.fill(background.color());
+        QPainter on_picture(&scratch_);
         QStyleOptionViewItem placed = option;
         placed.rect.moveTo(0, 0);
         QStyledItemDelegate::paint(&on_picture, placed, index);
         on_picture.end();
-        rows_.insert(key, made.release());
+        rows_.insert(key, new QImage(scratch_.copy()));
         picture = rows_.object(key);
         if (picture == nullptr) return;
     }

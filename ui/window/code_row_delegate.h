@@ -23,8 +23,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // Rows kept as pictures.
+    // Rows kept as pictures, and how many may be.
     int KeptRows() const { return static_cast<int>(rows_.size()); }
+    int MostKept() const { return static_cast<int>(rows_.maxCost()); }
 
 private:
     // What a row's picture depends on besides its text and state.
@@ -37,8 +38,11 @@ private:
         bool operator==(const Look&) const = default;
     };
 
+    static constexpr qsizetype kLeastKept = 16;
+
     mutable Look look_;
-    mutable QCache<QString, QImage> rows_{128};
+    mutable QCache<QString, QImage> rows_{kLeastKept};
+    mutable QImage scratch_;
 };
 
 }  // namespace velmo

@@ -109,6 +109,8 @@ private:
         Micros asked;
         // The age of an answer of its kind that came too soon to be its.
         std::optional<Micros> too_soon;
+        // Its asker's wait ended without its answer.
+        bool given_up = false;
     };
     struct Watched {
         Outcome outcome = Outcome::Awaited;

@@ -55,15 +55,12 @@ Hour Tally(const std::vector<std::string>& lines) {
     return hour;
 }
 
-// The faults of hour `h`: a third of the hours are clean, the others each
+// The faults of hour `h`: a sixth of the hours are clean, the others each
 // bring one kind. The first and the last hour are clean, to compare.
-// A receiver that falls silent and then answers again is not among them:
-// after even 5 s of silence the panel can stay one answer behind, each
-// squelch answer taken for the question before it and every wait stretched
-// to its longest, about one step a second, for as long as it scans.
 struct FaultyHours {
     int hour = 0;
     int answers = 0;  // answers sent so far, to pick every n-th
+    bool silent = false;
 
     std::string operator()(const std::string& line, std::int64_t tuned_hz, std::string answer) {
         (void)tuned_hz;
@@ -74,6 +71,8 @@ struct FaultyHours {
                 return line == "I0?" && answers % 29 == 0 ? std::string() : answer;
             case 2:  // answers doubled
                 return answers % 31 == 0 ? answer + answer : answer;
+            case 4:  // the receiver silent for ten minutes
+                return silent ? std::string() : answer;
             case 5:  // squelch answers garbled, and an open squelch unasked
                 if (line == "I0?" && answers % 23 == 0) return "X0#7\r\n";
                 return answers % 401 == 0 ? answer + "I007\r\n" : answer;
@@ -104,6 +103,11 @@ TEST(LongScan, AWeekWithFaultsEndsAsItsFirstHour) {
             rig.link.reply_delay_us = 250'000;
             rig.clock.RunUntilMs(hour_start + kHourMs / 2);
             rig.link.reply_delay_us = 3000;
+        } else if (h % 6 == 4) {
+            rig.clock.RunUntilMs(hour_start + 20 * 60'000);
+            faults->silent = true;
+            rig.clock.RunUntilMs(hour_start + 30 * 60'000);
+            faults->silent = false;
         }
         rig.clock.RunUntilMs(hour_start + kHourMs);
         const Hour hour = Tally(rig.link.lines);

@@ -141,11 +141,11 @@ int ScanHeapChild(const std::string& device, double minutes) {
     return 0;
 }
 
-void ScanHeapFigures(const std::string& self, double minutes) {
+bool ScanHeapFigures(const std::string& self, double minutes) {
     ChildProcess sim(VELMO_SIM_PROGRAM, {});
     if (!sim.WaitForOutput("\n", std::chrono::seconds(10))) {
         std::fprintf(stderr, "velmo-bench: velmo-sim did not start: %s\n", sim.Errors().c_str());
-        return;
+        return true;
     }
     std::string device = sim.Output();
     device.erase(device.find('\n'));
@@ -171,21 +171,24 @@ void ScanHeapFigures(const std::string& self, double minutes) {
                      s.seconds, static_cast<long long>(s.live_bytes), s.steps, s.holds);
     }
     if (all.size() < 3) {
-        std::fprintf(stderr, "velmo-bench: scan-heap: %zu passes; run longer (--scan-minutes)\n", all.size());
-        return;
+        std::fprintf(stderr, "velmo-bench: scan-heap: %zu passes; run longer (--heap-minutes)\n", all.size());
+        return true;
     }
     // From the end of the first pass on: the samples are taken there.
     const std::vector<Sample>& judged = all;
     const Sample& first = judged.front();
     const Sample& last = judged.back();
     const double hours = (last.seconds - first.seconds) / 3600;
-    Print(AtMost("scan_heap_growth_per_hour", BytesPerSecond(judged) * 3600 / 1024, "KiB/h", kGrowthLimitKibPerHour));
+    const Figure growth =
+        AtMost("scan_heap_growth_per_hour", BytesPerSecond(judged) * 3600 / 1024, "KiB/h", kGrowthLimitKibPerHour);
+    Print(growth);
     Print(Info("scan_heap_live_first_pass", static_cast<double>(first.live_bytes) / 1024, "KiB"));
     Print(Info("scan_heap_live_last_pass", static_cast<double>(last.live_bytes) / 1024, "KiB"));
     Print(Info("scan_heap_judged_time", hours * 60, "min"));
     Print(Info("scan_heap_passes", static_cast<double>(judged.size() - 1), "passes"));
     Print(Info("scan_heap_steps", last.steps - first.steps, "steps"));
     Print(Info("scan_heap_holds", last.holds - first.holds, "holds"));
+    return growth.verdict != Figure::Verdict::Short;
 }
 
 }  // namespace velmo::bench

@@ -27,39 +27,45 @@ void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    // The pictures hold for one look of the list; rows of other looks are
-    // not kept.
-    const Look look{row.rect.size(), row.palette.cacheKey(), background.color().rgba(), row.font, target->format()};
+    // The pictures hold for one look of the list and as many rows as it
+    // shows and a few more; rows of other looks are not kept. A long scan
+    // lists hundreds of texts (a signal reading of each level, a command
+    // for each frequency): kept one picture each, up to a count, they made
+    // the window grow with each new text for hours. The pictures share one
+    // image, made whole when the look is set, so what they take stays the
+    // same from the first row painted on.
+    const int rows_in_view = viewport->height() / row.rect.height() + 2;
+    const int room = std::max(kLeastKept, rows_in_view + 2);
+    const Look look{row.rect.size(), row.palette.cacheKey(), background.color().rgba(),
+                    row.font,        target->format(),       room};
     if (!(look == look_)) {
         rows_.clear();
+        rows_.setMaxCost(room);
+        free_slots_.clear();
+        for (int slot = room - 1; slot >= 0; --slot) free_slots_.push_back(slot);
+        atlas_ = QImage(row.rect.width(), row.rect.height() * room, target->format());
         look_ = look;
     }
-    // Enough pictures for the rows in view and as many again; a long scan
-    // lists hundreds of texts (a signal reading of each level, a command
-    // for each frequency), and kept by the hundred their pictures made the
-    // window grow by each new one for hours.
-    const int in_view = viewport->height() / row.rect.height() + 2;
-    const qsizetype keep = std::max<qsizetype>(kLeastKept, 2 * in_view);
-    if (rows_.maxCost() != keep) rows_.setMaxCost(keep);
     const QString key = row.text + QChar(0) + QString::number(static_cast<int>(row.state));
-    const QImage* picture = rows_.object(key);
-    if (picture == nullptr) {
-        // Painted on a scratch picture and kept as a copy: a picture keeps
-        // the paint engine that painted it for as long as it lives.
-        if (scratch_.size() != row.rect.size() || scratch_.format() != target->format()) {
-            scratch_ = QImage(row.rect.size(), target->format());
-        }
-        scratch_.fill(background.color());
-        QPainter on_picture(&scratch_);
+    const Slot* kept = rows_.object(key);
+    if (kept == nullptr) {
+        if (free_slots_.empty()) rows_.setMaxCost(rows_.size() - 1);  // drops the row used longest ago
+        rows_.setMaxCost(room);
+        const int slot = free_slots_.back();
+        free_slots_.pop_back();
+        const QRect place(QPoint(0, slot * row.rect.height()), row.rect.size());
+        QPainter on_atlas(&atlas_);
+        on_atlas.setClipRect(place);
+        on_atlas.fillRect(place, background.color());
         QStyleOptionViewItem placed = option;
-        placed.rect.moveTo(0, 0);
-        QStyledItemDelegate::paint(&on_picture, placed, index);
-        on_picture.end();
-        rows_.insert(key, new QImage(scratch_.copy()));
-        picture = rows_.object(key);
-        if (picture == nullptr) return;
+        placed.rect = place;
+        QStyledItemDelegate::paint(&on_atlas, placed, index);
+        on_atlas.end();
+        rows_.insert(key, new Slot(slot, free_slots_));
+        kept = rows_.object(key);
+        if (kept == nullptr) return;
     }
-    painter->drawImage(row.rect.topLeft(), *picture);
+    painter->drawImage(row.rect.topLeft(), atlas_, QRect(QPoint(0, kept->index * row.rect.height()), row.rect.size()));
 }
 
 }  // namespace velmo

@@ -31,6 +31,22 @@ bool FrequencyDisplay::PlainLayout() const {
 
 std::vector<QRectF> FrequencyDisplay::InkReach(const QString& text) const {
     if (!PlainLayout()) return {};
+    // A step asks for the reach of the text shown before and after it, and
+    // its paint again for the new one: the last two are remembered.
+    const ReachFor look{text, font(), contentsRect(), height(), {}};
+    for (const ReachFor& known : reaches_) {
+        if (known.text == look.text && known.font == look.font && known.area == look.area &&
+            known.height == look.height) {
+            return known.reach;
+        }
+    }
+    std::vector<QRectF> reach = MeasureInkReach(text);
+    reaches_[next_reach_] = {text, font(), contentsRect(), height(), reach};
+    next_reach_ = (next_reach_ + 1) % reaches_.size();
+    return reach;
+}
+
+std::vector<QRectF> FrequencyDisplay::MeasureInkReach(const QString& text) const {
     const QFontMetricsF metrics(font());
     const qreal cell = metrics.horizontalAdvance(QLatin1Char(' '));
     for (const QChar c : text) {

@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QRegion>
 #include <QString>
+#include <array>
 #include <vector>
 
 namespace velmo {
@@ -48,6 +49,16 @@ private:
     // Where the ink of each character of `text` can reach, or nothing when
     // the characters do not stand in cells of one width.
     std::vector<QRectF> InkReach(const QString& text) const;
+    std::vector<QRectF> MeasureInkReach(const QString& text) const;
+    struct ReachFor {
+        QString text;
+        QFont font;
+        QRect area;
+        int height = 0;
+        std::vector<QRectF> reach;
+    };
+    mutable std::array<ReachFor, 2> reaches_;
+    mutable std::size_t next_reach_ = 0;
 
     // One character as the label paints it in its cell: the pixels its ink
     // changed, in device pixels of the label, and their picture.

@@ -5,11 +5,11 @@
 
 namespace velmo::bench {
 
-void TopUp(MainWindow& window, CodeList list, CodeListBox& box, int count) {
-    const int had = box.Count();
-    if (had == 0) return;
+void TopUp(MainWindow& window, CodeList list, CodeListBox& box, int count, int from) {
+    const int had = box.Count() - from;
+    if (had <= 0) return;
     for (int row = 0; box.Count() < count; ++row) {
-        window.AppendListEntry(list, box.Entry(row % had).toStdString());
+        window.AppendListEntry(list, box.Entry(from + row % had).toStdString());
         window.SetListTopIndex(list, box.Count() - 1);
     }
 }

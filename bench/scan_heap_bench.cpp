@@ -7,12 +7,14 @@
 // (76 to 108 MHz, a dozen stations always on the air and two on and off)
 // again and again: at the top of the band it stops, is tuned back to
 // 76 MHz by direct entry and starts again, as a user watching the band
-// would. The lists are topped up to their bound first, so what grows is
-// not their filling. At the top of each pass the child notes its live heap
-// (what malloc has handed out and not had back, mmapped blocks included),
-// always at the same point of the scan, so that the passes compare; the
-// growth per hour is the slope of those samples from the end of the first
-// pass on (that pass fills the caches of glyphs and row pictures).
+// would. After the first pass the lists are topped up to their bound with
+// copies of what that pass listed, so what grows is not their filling nor
+// their turning over from other entries. At the top of each pass the child
+// notes its live heap (what malloc has handed out and not had back,
+// mmapped blocks included), always at the same point of the scan, so that
+// the passes compare; the growth per hour is the slope of those samples
+// from the end of the second pass on (that pass fills the caches of glyphs
+// and row pictures with full lists).
 
 #include <malloc.h>
 
@@ -107,8 +109,6 @@ int ScanHeapChild(const std::string& device, double minutes) {
     PanelOnPort& rig = child.Rig();
     CodeListBox* sent = &child.Sent();
     CodeListBox* received = &child.Received();
-    TopUp(rig.window, CodeList::CodesOut, *sent, kListFull);
-    TopUp(rig.window, CodeList::CodesIn, *received, kListFull);
     StepCounter counter(*sent, *received);
     const auto tune_to_bottom = [&] {
         rig.user.EnterFrequency(QString::fromLatin1(kBandBottomMhz));
@@ -121,6 +121,12 @@ int ScanHeapChild(const std::string& device, double minutes) {
         std::fprintf(stderr, "velmo-bench: could not tune to %s MHz\n", kBandBottomMhz);
         return 1;
     }
+    // The first pass lists what every pass lists; the lists are then topped
+    // up with copies of it, so that they are full of what a long scan keeps
+    // in them from the first sample on.
+    const int sent_from = sent->Count();
+    const int received_from = received->Count();
+    bool topped_up = false;
     rig.user.Click("Scan");
     const auto started = WallClock::now();
     const auto until = started + std::chrono::duration<double>(minutes * 60);
@@ -128,6 +134,12 @@ int ScanHeapChild(const std::string& device, double minutes) {
         LetRun(std::chrono::milliseconds(100));
         if (NewestTunedHz(*sent) < kBandTopHz) continue;
         rig.user.Click("Scan");
+        if (!topped_up) {
+            TopUp(rig.window, CodeList::CodesOut, *sent, kListFull, sent_from);
+            TopUp(rig.window, CodeList::CodesIn, *received, kListFull, received_from);
+            LetRun(std::chrono::milliseconds(500));
+            topped_up = true;
+        }
         std::printf("pass %.1f %lld %d %d\n", SecondsBetween(started, WallClock::now()),
                     static_cast<long long>(LiveHeapBytes()), counter.steps, counter.holds);
         std::fflush(stdout);
@@ -170,12 +182,13 @@ bool ScanHeapFigures(const std::string& self, double minutes) {
         std::fprintf(stderr, "velmo-bench: scan-heap: a pass ended at %.0f s: %lld bytes live, %d steps, %d holds\n",
                      s.seconds, static_cast<long long>(s.live_bytes), s.steps, s.holds);
     }
-    if (all.size() < 3) {
+    if (all.size() < 4) {
         std::fprintf(stderr, "velmo-bench: scan-heap: %zu passes; run longer (--heap-minutes)\n", all.size());
         return true;
     }
-    // From the end of the first pass on: the samples are taken there.
-    const std::vector<Sample>& judged = all;
+    // From the end of the second pass on: the first pass fills the lists,
+    // the second the caches of glyphs and row pictures with full lists.
+    const std::vector<Sample> judged(all.begin() + 1, all.end());
     const Sample& first = judged.front();
     const Sample& last = judged.back();
     const double hours = (last.seconds - first.seconds) / 3600;

@@ -23,6 +23,10 @@ void ScanCpuFigures(const std::string& self, double minutes);
 // the lists fill and once full; callgrind's dumps kept in `keep_folder`
 // if one is given.
 void ScanInsnFigures(const std::string& self, int steps, const std::string& keep_folder);
+// The window scanning a busy band for `minutes`, in a child on Xvfb: the
+// growth of its live heap per hour once its lists are full; false when it
+// grew more than its bound.
+bool ScanHeapFigures(const std::string& self, double minutes);
 void KeyToWireFigures();                       // Page Up to the first byte on the line
 void StartupFigures(const std::string& self);  // process start to first paint, in children
 void MemoryFigures(const std::string& self);   // the lists after 200,000 replies, in a child
@@ -32,5 +36,6 @@ int StartupChild();
 int MemoryChild();
 int ScanCpuChild(const std::string& device, double minutes);
 int ScanInsnChild(const std::string& device, int steps);
+int ScanHeapChild(const std::string& device, double minutes);
 
 }  // namespace velmo::bench

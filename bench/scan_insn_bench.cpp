@@ -46,6 +46,7 @@
 #include "callgrind_dump.h"
 #include "child_process.h"
 #include "code_list_box.h"
+#include "list_top_up.h"
 #include "on_path.h"
 #include "panel_on_port.h"
 #include "process_measures.h"
@@ -119,17 +120,6 @@ Counted CountSteps(CodeListBox& sent, CodeListBox& received, const std::string& 
         CALLGRIND_STOP_INSTRUMENTATION;
     }
     return counted;
-}
-
-// Lists copies of the entries already there until the list holds `count`,
-// through the window as the panel lists an entry.
-void TopUp(MainWindow& window, CodeList list, CodeListBox& box, int count) {
-    const int had = box.Count();
-    if (had == 0) return;
-    for (int row = 0; box.Count() < count; ++row) {
-        window.AppendListEntry(list, box.Entry(row % had).toStdString());
-        window.SetListTopIndex(list, box.Count() - 1);
-    }
 }
 
 #endif

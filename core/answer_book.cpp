@@ -94,6 +94,17 @@ void AnswerBook::Answer(AnswerKind kind, std::string code, Micros at) {
         if (young != open_.end() && !young->too_soon) young->too_soon = at - young->asked;
         return;
     }
+    // An answer for a question whose asker gave up waiting may instead be
+    // the answer to the next one of its kind, with the panel one answer
+    // behind since a receiver fell silent and spoke again: then each wait
+    // ends without its answer, the round trips seen are as long as a step
+    // and the answers always find the question before theirs still open.
+    // Should the next one's wait end without another answer, this one was
+    // its (as for an answer too soon), which ends the shift.
+    if (own->given_up) {
+        const auto next = std::find_if(own + 1, open_.end(), [&](const Question& q) { return q.kind == kind; });
+        if (next != open_.end() && !next->too_soon) next->too_soon = at - next->asked;
+    }
     // Answers keep their order: those asked before this one lost theirs.
     for (auto q = open_.begin(); q != own; ++q) Close(*q, Outcome::Lost);
     round_trips_[round_trips_seen_ % kRoundTripsKept] = at - own->asked;
@@ -137,6 +148,8 @@ void AnswerBook::WaitedInVain(Ticket ticket, std::uint64_t heard_before, Micros 
         // It has had its answer: the next of its kind must not take it.
         Close(*own, Outcome::Lost);
         open_.erase(own);
+    } else if (own != open_.end()) {
+        own->given_up = true;
     }
     if (heard_ != heard_before) {
         stretched_ = std::min(2 * waited, kLongestWait);

@@ -95,6 +95,13 @@ public:
     // A new session (switching on): nothing is open, nothing was seen.
     void Clear();
 
+    // What the book holds: questions open, outcomes kept for their askers,
+    // and text read but not yet a whole code. Each stays small however
+    // long the panel runs.
+    std::size_t OpenQuestions() const { return open_.size(); }
+    std::size_t KeptOutcomes() const { return watched_.size(); }
+    std::size_t PendingText() const { return pending_.size(); }
+
 private:
     struct Question {
         Ticket ticket;
@@ -102,6 +109,8 @@ private:
         Micros asked;
         // The age of an answer of its kind that came too soon to be its.
         std::optional<Micros> too_soon;
+        // Its asker's wait ended without its answer.
+        bool given_up = false;
     };
     struct Watched {
         Outcome outcome = Outcome::Awaited;

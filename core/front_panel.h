@@ -97,6 +97,9 @@ public:
     void ShowSignal(int level);
     void HandleKey(int key_code);
 
+    // The questions awaiting answers on this link, for a look at its state.
+    const AnswerBook& Answers() const { return answers_; }
+
     // Form variables.
     double Frequency = 0.0;
     std::string ModeSetting;

@@ -95,6 +95,30 @@ TEST(AnswerBook, AnAnswerQuickerThanEverBeforeIsLearnt) {
     EXPECT_EQ(book.AnswerTo(second).value_or(""), "I147");
 }
 
+// A receiver that spoke again after a silence answers the newest query,
+// but the one before it, given up on, is still open and takes the answer:
+// left so, every answer after would go to the query before its own. The
+// query left without another answer takes that one as its own, too soon,
+// and the next query is answered by its own answer again.
+TEST(AnswerBook, AnAnswerTakenByAQueryGivenUpOnEndsTheShift) {
+    AnswerBook book;
+    const auto given_up = book.Asked(AnswerKind::Squelch, Micros{0}, true);
+    book.WaitedInVain(given_up, book.AnswersHeard(), milliseconds(1100));
+    book.Release(given_up);
+    const auto next = book.Asked(AnswerKind::Squelch, milliseconds(1150), true);
+    const auto heard_before = book.AnswersHeard();
+    book.Read("I004\r\n", milliseconds(1180));
+    EXPECT_EQ(book.OutcomeOf(next), Outcome::Awaited) << "taken by the query given up on";
+    book.WaitedInVain(next, heard_before, milliseconds(1100));
+    book.Release(next);
+    EXPECT_EQ(book.OpenQuestions(), 0u);
+
+    const auto after = book.Asked(AnswerKind::Squelch, milliseconds(2300), true);
+    book.Read("I007\r\n", milliseconds(2330));
+    EXPECT_EQ(book.OutcomeOf(after), Outcome::Answered);
+    EXPECT_EQ(book.AnswerTo(after), "I007");
+}
+
 TEST(AnswerBook, TheWaitFollowsTheRoundTripsAndForgetsThemInSilence) {
     AnswerBook book;
     EXPECT_EQ(book.WaitBound(), Micros{0}) << "never heard: the quiet of the line decides";

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QListView>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "code_list_box.h"
@@ -81,6 +83,32 @@ TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
     QPalette palette = list->palette();
     palette.setColor(QPalette::Text, Qt::yellow);
     list->setPalette(palette);
+    EXPECT_EQ(Painted(*list), PaintedPlainly());
+}
+
+// Every signal level listed once, as a long scan lists them over its holds:
+// the pictures kept stay as many as the rows in view allow, however many
+// texts the list has shown, they take the same memory from the first rows
+// painted on, and the rows are still painted as they are.
+TEST_P(CodeRowDelegateTest, PicturesKeptAreBoundByTheRowsInView) {
+    char level[5];
+    qsizetype first_bytes = -1;
+    for (int raw = 0; raw < 256; ++raw) {
+        std::snprintf(level, sizeof level, "I1%02X", raw);
+        list->Append(QString::fromStdString(testing::SignalEntry(level)));
+        list->Append(QString::fromStdString(testing::AcknowledgementEntry("G000")));
+        list->scrollToBottom();
+        Painted(*list);
+        // Once the list scrolls (its scroll bar narrows the rows, once).
+        if (raw == 32) first_bytes = rows->KeptBytes();
+    }
+    const int row_height = list->visualRect(list->model()->index(list->Count() - 1, 0)).height();
+    ASSERT_GT(row_height, 0);
+    const int rows_in_view = list->viewport()->height() / row_height + 2;
+    EXPECT_GT(rows->KeptRows(), 0);
+    EXPECT_LE(rows->KeptRows(), std::max(16, rows_in_view + 2));
+    EXPECT_GT(first_bytes, 0);
+    EXPECT_EQ(rows->KeptBytes(), first_bytes);
     EXPECT_EQ(Painted(*list), PaintedPlainly());
 }
 

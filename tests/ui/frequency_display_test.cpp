@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The frequency display repaints only what a new text changed, and paints
-// only the glyphs that reach what it paints: the pixels must be those of a
-// plain label of the same font, colours and size painted whole.
+// only the glyphs that reach what it paints, from pictures of them: the
+// pixels must be those of a plain label of the same font, colours and size
+// painted whole, at a device pixel ratio of 1 and of 2.
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ std::string Difference(const QImage& painted, const QImage& expected) {
            std::to_string(first.y()) + ")";
 }
 
-class FrequencyDisplayTest : public ::testing::Test {
+class FrequencyDisplayTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         window = std::make_unique<MainWindow>(link, 1, [](const std::exception&) {});
@@ -52,8 +53,10 @@ protected:
         reference.resize(display->size());
     }
 
+    // An image of the display's size at the pixel ratio under test.
     QImage Blank() const {
-        QImage image(display->size(), QImage::Format_ARGB32_Premultiplied);
+        QImage image(display->size() * GetParam(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(GetParam());
         image.fill(Qt::magenta);
         return image;
     }
@@ -72,19 +75,21 @@ protected:
     QLabel reference;
 };
 
-TEST_F(FrequencyDisplayTest, PaintedWholeItIsAPlainLabel) {
+TEST_P(FrequencyDisplayTest, PaintedWholeItIsAPlainLabel) {
     for (const char* text : {"81.300.000", "1300.000.000", "0.100.000"}) {
         display->setText(QString::fromLatin1(text));
         QImage painted = Blank();
         display->render(&painted);
         EXPECT_EQ(Difference(painted, Whole(QString::fromLatin1(text))), "same") << text;
     }
+    // Painted from pictures of its glyphs, not filled as a plain label.
+    EXPECT_GT(display->KeptGlyphs(), 0);
 }
 
 // A step repaints what it changed on top of what was there; the result is
 // the new text painted whole. The changed area must also be a small part
 // of the display for a step of one digit.
-TEST_F(FrequencyDisplayTest, AStepRepaintsWhatChangedAndGivesTheWholeNewText) {
+TEST_P(FrequencyDisplayTest, AStepRepaintsWhatChangedAndGivesTheWholeNewText) {
     struct Step {
         const char* before;
         const char* after;
@@ -113,7 +118,7 @@ TEST_F(FrequencyDisplayTest, AStepRepaintsWhatChangedAndGivesTheWholeNewText) {
 
 // Any part painted alone, as an uncovered corner or a window system's
 // expose would ask, matches the whole.
-TEST_F(FrequencyDisplayTest, AnyPartPaintedAloneMatchesTheWhole) {
+TEST_P(FrequencyDisplayTest, AnyPartPaintedAloneMatchesTheWhole) {
     const QString text = QStringLiteral("146.512.500");
     display->setText(text);
     const QImage whole = Whole(text);
@@ -121,13 +126,41 @@ TEST_F(FrequencyDisplayTest, AnyPartPaintedAloneMatchesTheWhole) {
         // A thin strip, through the middle of a glyph or between two.
         const QRegion strip(x, 0, 3, display->height());
         QImage blanked = whole;
+        const int ratio = GetParam();
         for (int y = 0; y < blanked.height(); ++y) {
-            for (int dx = x; dx < std::min(x + 3, blanked.width()); ++dx) blanked.setPixel(dx, y, qRgb(255, 0, 255));
+            for (int dx = x * ratio; dx < std::min((x + 3) * ratio, blanked.width()); ++dx) {
+                blanked.setPixel(dx, y, qRgb(255, 0, 255));
+            }
         }
         display->render(&blanked, strip.boundingRect().topLeft(), strip);
         ASSERT_EQ(Difference(blanked, whole), "same") << "strip at x = " << x;
     }
 }
+
+// A display whose glyphs' pictures are painted again in a new colour, font
+// or size must not show the old ones.
+TEST_P(FrequencyDisplayTest, ANewLookIsPaintedAfresh) {
+    const QString text = QStringLiteral("146.512.500");
+    display->setText(text);
+    QImage first = Blank();
+    display->render(&first);
+    QPalette palette = display->palette();
+    palette.setColor(QPalette::WindowText, Qt::yellow);
+    display->setPalette(palette);
+    reference.setPalette(palette);
+    QFont font = display->font();
+    font.setPointSizeF(font.pointSizeF() * 0.75);
+    display->setFont(font);
+    reference.setFont(font);
+    QImage painted = Blank();
+    display->render(&painted);
+    EXPECT_EQ(Difference(painted, Whole(text)), "same");
+}
+
+INSTANTIATE_TEST_SUITE_P(PixelRatio, FrequencyDisplayTest, ::testing::Values(1, 2),
+                         [](const ::testing::TestParamInfo<int>& ratio) {
+                             return "Ratio" + std::to_string(ratio.param);
+                         });
 
 }  // namespace
 }  // namespace velmo

@@ -56,8 +56,10 @@ private:
     // row it was scrolled to when it last laid out.
     QSize row_size_;
     // The sizes of rows already measured, by their text: the replies repeat
-    // a few texts, and measuring a row shapes its text.
-    static constexpr qsizetype kMeasuredTexts = 256;
+    // a few texts, and measuring a row shapes its text. Few are kept: the
+    // signal readings bring new texts now and then for hours, and a bigger
+    // store would grow with them for as long.
+    static constexpr qsizetype kMeasuredTexts = 32;
     mutable QHash<QString, QSize> measured_;
 };
 

@@ -4,72 +4,68 @@
 #include "code_row_delegate.h"
 
 #include <QAbstractScrollArea>
-#include <QPaintDevice>
-#include <QPaintEngine>
 #include <QPainter>
-#include <cmath>
-#include <memory>
+#include <algorithm>
+
+#include "raster_target.h"
 
 namespace velmo {
-namespace {
-
-// The image the list is painted into, when it is one: the row's picture
-// is made in its format, so that text is blended alike.
-const QImage* TargetImage(QPainter& painter) {
-    QPaintEngine* engine = painter.paintEngine();
-    if (engine == nullptr || engine->type() != QPaintEngine::Raster) return nullptr;
-    QPaintDevice* device = engine->paintDevice();
-    if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
-    return static_cast<const QImage*>(device);
-}
-
-// A picture copied through this painter lands on whole pixels, unscaled.
-bool WholePixelsApart(const QPainter& painter) {
-    const QTransform& to_device = painter.deviceTransform();
-    return to_device.type() <= QTransform::TxTranslate && to_device.dx() == std::floor(to_device.dx()) &&
-           to_device.dy() == std::floor(to_device.dy());
-}
-
-}  // namespace
 
 void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem row = option;
     initStyleOption(&row, index);
     const auto* view = qobject_cast<const QAbstractScrollArea*>(option.widget);
-    const QImage* target = TargetImage(*painter);
+    const QImage* target = RasterTargetImage(*painter);
     // A row the list paints onto its plain background, and nothing but a
     // text: anything else is painted as the list would.
     const QWidget* viewport = view ? view->viewport() : nullptr;
     const QBrush background = viewport ? viewport->palette().brush(viewport->backgroundRole()) : QBrush();
     if (!target || !viewport || !viewport->autoFillBackground() || background.style() != Qt::SolidPattern ||
-        row.features != QStyleOptionViewItem::HasDisplay || !WholePixelsApart(*painter) || painter->opacity() != 1.0 ||
-        painter->compositionMode() != QPainter::CompositionMode_SourceOver || target->devicePixelRatio() != 1.0 ||
-        row.rect.isEmpty()) {
+        row.features != QStyleOptionViewItem::HasDisplay || !WholeDevicePixels(*painter, 1.0) ||
+        painter->opacity() != 1.0 || painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        target->devicePixelRatio() != 1.0 || row.rect.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    // The pictures hold for one look of the list; rows of other looks are
-    // not kept.
-    const Look look{row.rect.size(), row.palette.cacheKey(), background.color().rgba(), row.font, target->format()};
+    // The pictures hold for one look of the list and as many rows as it
+    // shows and a few more; rows of other looks are not kept. A long scan
+    // lists hundreds of texts (a signal reading of each level, a command
+    // for each frequency): kept one picture each, up to a count, they made
+    // the window grow with each new text for hours. The pictures share one
+    // image, made whole when the look is set, so what they take stays the
+    // same from the first row painted on.
+    const int rows_in_view = viewport->height() / row.rect.height() + 2;
+    const int room = std::max(kLeastKept, rows_in_view + 2);
+    const Look look{row.rect.size(), row.palette.cacheKey(), background.color().rgba(),
+                    row.font,        target->format(),       room};
     if (!(look == look_)) {
         rows_.clear();
+        rows_.setMaxCost(room);
+        free_slots_.clear();
+        for (int slot = room - 1; slot >= 0; --slot) free_slots_.push_back(slot);
+        atlas_ = QImage(row.rect.width(), row.rect.height() * room, target->format());
         look_ = look;
     }
     const QString key = row.text + QChar(0) + QString::number(static_cast<int>(row.state));
-    const QImage* picture = rows_.object(key);
-    if (picture == nullptr) {
-        auto made = std::make_unique<QImage>(row.rect.size(), target->format());
-        made->fill(background.color());
-        QPainter on_picture(made.get());
+    const Slot* kept = rows_.object(key);
+    if (kept == nullptr) {
+        if (free_slots_.empty()) rows_.setMaxCost(rows_.size() - 1);  // drops the row used longest ago
+        rows_.setMaxCost(room);
+        const int slot = free_slots_.back();
+        free_slots_.pop_back();
+        const QRect place(QPoint(0, slot * row.rect.height()), row.rect.size());
+        QPainter on_atlas(&atlas_);
+        on_atlas.setClipRect(place);
+        on_atlas.fillRect(place, background.color());
         QStyleOptionViewItem placed = option;
-        placed.rect.moveTo(0, 0);
-        QStyledItemDelegate::paint(&on_picture, placed, index);
-        on_picture.end();
-        rows_.insert(key, made.release());
-        picture = rows_.object(key);
-        if (picture == nullptr) return;
+        placed.rect = place;
+        QStyledItemDelegate::paint(&on_atlas, placed, index);
+        on_atlas.end();
+        rows_.insert(key, new Slot(slot, free_slots_));
+        kept = rows_.object(key);
+        if (kept == nullptr) return;
     }
-    painter->drawImage(row.rect.topLeft(), *picture);
+    painter->drawImage(row.rect.topLeft(), atlas_, QRect(QPoint(0, kept->index * row.rect.height()), row.rect.size()));
 }
 
 }  // namespace velmo

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QStyledItemDelegate>
+#include <vector>
 
 namespace velmo {
 
@@ -23,8 +24,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // Rows kept as pictures.
+    // Rows kept as pictures, and the bytes their pictures take.
     int KeptRows() const { return static_cast<int>(rows_.size()); }
+    qsizetype KeptBytes() const { return atlas_.sizeInBytes(); }
 
 private:
     // What a row's picture depends on besides its text and state.
@@ -34,11 +36,28 @@ private:
         QRgb background = 0;
         QFont font;
         QImage::Format format = QImage::Format_Invalid;
+        int room = 0;  // rows the atlas holds
         bool operator==(const Look&) const = default;
     };
+    // Where a kept row's picture is in the atlas; handed back when the
+    // row is dropped.
+    struct Slot {
+        Slot(int at, std::vector<int>& free) : index(at), free_(&free) {}
+        ~Slot() { free_->push_back(index); }
+        Slot(const Slot&) = delete;
+        Slot& operator=(const Slot&) = delete;
+        int index;
+        std::vector<int>* free_;
+    };
+
+    static constexpr int kLeastKept = 16;
 
     mutable Look look_;
-    mutable QCache<QString, QImage> rows_{128};
+    // The kept rows' pictures, one under another.
+    mutable QImage atlas_;
+    mutable std::vector<int> free_slots_;
+    // Declared last: dropping its rows hands their slots back.
+    mutable QCache<QString, Slot> rows_{kLeastKept};
 };
 
 }  // namespace velmo

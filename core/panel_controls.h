@@ -6,16 +6,22 @@
 #include <cstddef>
 #include <iterator>
 
+#include "front_panel.h"
 #include "protocol.h"
 
 // The front panel's controls that tell the receiver something, one row per
 // control: what it is called in the program, what it shows, what it tells a
-// screen reader, what it sends, where it lies and where it comes in the tab
-// order. The panel's operations, the window, its accessibility and the
-// tests' fake window are all made from these rows, so a control is added or
-// changed here alone (and in the simulated receiver, which judges the wire
-// with its own table).
+// screen reader, what it sends, the panel's operation that its event calls,
+// where it lies and where it comes in the tab order. The panel's operations,
+// the window, its accessibility and the tests' fake window are all made
+// from these rows, so a control is added or changed here alone (and in the
+// simulated receiver, which judges the wire with its own table).
 namespace velmo {
+
+// What a control's event calls: one of the panel's operations. A control
+// without an operation named for it calls its family's, for its own row
+// (FrontPanel::SendLevel<bar>, FrontPanel::SendSwitch<box>).
+using PanelOperation = void (FrontPanel::*)();
 
 // A control's place in its parent, in twips (1/1440 inch).
 struct TwipsPlace {
@@ -35,6 +41,7 @@ struct LevelControl {
     const char* caption;  // the frame's caption, the word before the level, and the bar's accessible name
     const char* description;
     const char* command;  // + the level as two hexadecimal digits
+    PanelOperation operation;
     TwipsPlace frame;
     TwipsPlace place;      // in its frame, or in the window when it lies over it
     bool lies_over_frame;  // belongs to the window, not to its frame
@@ -48,6 +55,7 @@ inline constexpr LevelControl kLevelControls[] = {
      "Volume",
      "0 to 255. Key: Pause mutes",
      protocol::kVolume,
+     &FrontPanel::SendVolume,
      {120, 4080, 3135, 855},
      {240, 4560, 2895, 255},
      true,
@@ -57,6 +65,7 @@ inline constexpr LevelControl kLevelControls[] = {
      "Squelch",
      "0 to 255",
      protocol::kSquelch,
+     &FrontPanel::SendSquelch,
      {120, 5040, 3135, 855},
      {120, 480, 2895, 255},
      false,
@@ -66,6 +75,7 @@ inline constexpr LevelControl kLevelControls[] = {
      "IF Shift",
      "0 to 255",
      protocol::kIfShift,
+     &FrontPanel::SendIfShift,
      {120, 6000, 3135, 855},
      {120, 480, 2895, 255},
      false,
@@ -83,29 +93,101 @@ struct OptionControl {
     OptionGroup group;
     const char* name;  // its event is name + "_Click"
     const char* caption;
-    const char* code;  // the mode or filter code of the tuning command
-    TwipsPlace place;  // in its group's frame
+    const char* code;          // the mode or filter code of the tuning command
+    PanelOperation operation;  // SelectMode or SelectFilter, by its group
+    TwipsPlace place;          // in its group's frame
     int tab_index;
 };
 
 // Within each group in the order the buttons are read: the first selected
 // one decides.
 inline constexpr OptionControl kOptionControls[] = {
-    {OptionButton::AM, OptionGroup::Mode, "AM", "AM", protocol::kModeAm, {240, 360, 975, 495}, 15},
-    {OptionButton::FM, OptionGroup::Mode, "FM", "FM", protocol::kModeFm, {240, 720, 975, 495}, 10},
-    {OptionButton::WFM, OptionGroup::Mode, "WFM", "WFM", protocol::kModeWfm, {240, 1080, 975, 495}, 11},
-    {OptionButton::USB, OptionGroup::Mode, "USB", "USB", protocol::kModeUsb, {240, 1440, 975, 495}, 12},
-    {OptionButton::LSB, OptionGroup::Mode, "LSB", "LSB", protocol::kModeLsb, {240, 1800, 975, 495}, 13},
-    {OptionButton::CW, OptionGroup::Mode, "CW", "CW", protocol::kModeCw, {240, 2160, 975, 495}, 14},
-    {OptionButton::Filter1, OptionGroup::Filter, "Filter1", "2.8 KHz", protocol::kFilter3k, {240, 360, 1575, 495}, 17},
-    {OptionButton::Filter2, OptionGroup::Filter, "Filter2", "6 KHz", protocol::kFilter6k, {240, 720, 1575, 495}, 21},
-    {OptionButton::Filter3, OptionGroup::Filter, "Filter3", "15 KHz", protocol::kFilter15k, {240, 1080, 1575, 495}, 20},
-    {OptionButton::Filter4, OptionGroup::Filter, "Filter4", "50 KHz", protocol::kFilter50k, {240, 1440, 1575, 495}, 19},
+    {OptionButton::AM,
+     OptionGroup::Mode,
+     "AM",
+     "AM",
+     protocol::kModeAm,
+     &FrontPanel::SelectMode,
+     {240, 360, 975, 495},
+     15},
+    {OptionButton::FM,
+     OptionGroup::Mode,
+     "FM",
+     "FM",
+     protocol::kModeFm,
+     &FrontPanel::SelectMode,
+     {240, 720, 975, 495},
+     10},
+    {OptionButton::WFM,
+     OptionGroup::Mode,
+     "WFM",
+     "WFM",
+     protocol::kModeWfm,
+     &FrontPanel::SelectMode,
+     {240, 1080, 975, 495},
+     11},
+    {OptionButton::USB,
+     OptionGroup::Mode,
+     "USB",
+     "USB",
+     protocol::kModeUsb,
+     &FrontPanel::SelectMode,
+     {240, 1440, 975, 495},
+     12},
+    {OptionButton::LSB,
+     OptionGroup::Mode,
+     "LSB",
+     "LSB",
+     protocol::kModeLsb,
+     &FrontPanel::SelectMode,
+     {240, 1800, 975, 495},
+     13},
+    {OptionButton::CW,
+     OptionGroup::Mode,
+     "CW",
+     "CW",
+     protocol::kModeCw,
+     &FrontPanel::SelectMode,
+     {240, 2160, 975, 495},
+     14},
+    {OptionButton::Filter1,
+     OptionGroup::Filter,
+     "Filter1",
+     "2.8 KHz",
+     protocol::kFilter3k,
+     &FrontPanel::SelectFilter,
+     {240, 360, 1575, 495},
+     17},
+    {OptionButton::Filter2,
+     OptionGroup::Filter,
+     "Filter2",
+     "6 KHz",
+     protocol::kFilter6k,
+     &FrontPanel::SelectFilter,
+     {240, 720, 1575, 495},
+     21},
+    {OptionButton::Filter3,
+     OptionGroup::Filter,
+     "Filter3",
+     "15 KHz",
+     protocol::kFilter15k,
+     &FrontPanel::SelectFilter,
+     {240, 1080, 1575, 495},
+     20},
+    {OptionButton::Filter4,
+     OptionGroup::Filter,
+     "Filter4",
+     "50 KHz",
+     protocol::kFilter50k,
+     &FrontPanel::SelectFilter,
+     {240, 1440, 1575, 495},
+     19},
     {OptionButton::Filter5,
      OptionGroup::Filter,
      "Filter5",
      "230 KHz",
      protocol::kFilter230k,
+     &FrontPanel::SelectFilter,
      {240, 1800, 1575, 495},
      18},
 };
@@ -130,16 +212,29 @@ struct SwitchControl {
     const char* name;  // its name in the program and its caption; its event is name + "_Click"
     const char* description;
     protocol::SwitchCommands commands;
+    PanelOperation operation;
     TwipsPlace place;  // over the "Improve Signal" frame
     int tab_index;
 };
 
 // In the order of CheckBox and of switching on.
 inline constexpr SwitchControl kSwitchControls[] = {
-    {CheckBox::AFC, "AFC", "Automatic frequency control", {"J5000", "J5001"}, {3720, 6000, 855, 255}, 27},
-    {CheckBox::AGC, "AGC", "Automatic gain control", {"J4500", "J4501"}, {3720, 6360, 855, 255}, 30},
-    {CheckBox::ATT, "ATT", "Attenuator", {"J4700", "J4701"}, {4680, 6000, 855, 255}, 28},
-    {CheckBox::NB, "NB", "Noise blanker", {"J4600", "J4601"}, {4680, 6360, 855, 255}, 29},
+    {CheckBox::AFC,
+     "AFC",
+     "Automatic frequency control",
+     {"J5000", "J5001"},
+     &FrontPanel::SendAfc,
+     {3720, 6000, 855, 255},
+     27},
+    {CheckBox::AGC,
+     "AGC",
+     "Automatic gain control",
+     {"J4500", "J4501"},
+     &FrontPanel::SendAgc,
+     {3720, 6360, 855, 255},
+     30},
+    {CheckBox::ATT, "ATT", "Attenuator", {"J4700", "J4701"}, &FrontPanel::SendAtt, {4680, 6000, 855, 255}, 28},
+    {CheckBox::NB, "NB", "Noise blanker", {"J4600", "J4601"}, &FrontPanel::SendNb, {4680, 6360, 855, 255}, 29},
 };
 
 inline constexpr std::size_t kLevelCount = std::size(kLevelControls);

@@ -19,7 +19,7 @@ void FakeView::SetScrollValue(ScrollBar bar, int value) {
     if (scroll_[Index(bar)] == value) return;
     scroll_[Index(bar)] = value;
     events.push_back(EventName(Row(bar).name, "_Change"));
-    panel_->SendLevel(bar);
+    (panel_->*Row(bar).operation)();
 }
 
 void FakeView::SetOptionSelected(OptionButton button, bool selected) {
@@ -34,14 +34,14 @@ void FakeView::SetOptionSelected(OptionButton button, bool selected) {
     }
     option_[Index(button)] = true;
     events.push_back(EventName(Row(button).name, "_Click"));
-    panel_->SelectOption(button);
+    (panel_->*Row(button).operation)();
 }
 
 void FakeView::SetCheckState(CheckBox box, int state) {
     if (check_[Index(box)] == state) return;
     check_[Index(box)] = state;
     events.push_back(EventName(Row(box).name, "_Click"));
-    panel_->SendSwitch(box);
+    (panel_->*Row(box).operation)();
 }
 
 void FakeView::SetSignalBar(const std::string& caption, Rgb colour) {

@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "front_panel.h"
@@ -89,24 +90,6 @@ private slots:
     void Form_KeyDown(int key_code);
     void RadioOn_Click();
     void RadioOff_Click();
-    void Volume_Change();
-    void Squelch_Change();
-    void IfShift_Change();
-    void AM_Click();
-    void FM_Click();
-    void WFM_Click();
-    void USB_Click();
-    void LSB_Click();
-    void CW_Click();
-    void Filter1_Click();
-    void Filter2_Click();
-    void Filter3_Click();
-    void Filter4_Click();
-    void Filter5_Click();
-    void AFC_Click();
-    void AGC_Click();
-    void ATT_Click();
-    void NB_Click();
     void FrequencyUp_Click();
     void FrequencyDown_Click();
     void Direct_Click();
@@ -136,15 +119,12 @@ private:
         int tab_index;
         void (MainWindow::*click)();
     };
-    static const CommandButtonRow kCommandButtons[6];
+    static std::span<const CommandButtonRow> CommandButtons();
 
-    // One procedure for each family of controls, told which of them changed
-    // (a control is one row of panel_controls.h). The procedures named for
-    // their controls call it; a control added to the tables without a
-    // procedure of its own is wired to it directly.
-    void Level_Change(ScrollBar bar);
-    void Option_Click(OptionButton button);
-    void Switch_Click(CheckBox box);
+    // The event procedure of each control of the panel's tables, named by
+    // its row (Volume_Change, WFM_Click, AFC_Click, ...): calls the
+    // operation that its row names (SendVolume, SelectMode, SendAfc, ...).
+    void Control_Event(PanelOperation operation);
 
     void BuildControls();
     void SetTabOrder();

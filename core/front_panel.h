@@ -16,8 +16,9 @@
 
 namespace velmo {
 
-// The controls and the view of them (panel_controls.h, panel_view.h), which
-// name the operations below and so come after them.
+// The controls, their event procedures and the view of them
+// (panel_controls.h, panel_view.h), which name the operations below and so
+// come after them.
 class PanelView;
 enum class ScrollBar;
 enum class OptionButton;
@@ -77,8 +78,8 @@ public:
     void PowerOn();
     void PowerOff();
 
-    // Receiver settings. The rows of panel_controls.h name the one each
-    // control's event calls.
+    // Receiver settings. The controls' event procedures call them
+    // (ControlEvents, beside the rows of panel_controls.h).
     void SendFrequency();
     void SelectMode();
     void SelectFilter();

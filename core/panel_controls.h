@@ -11,16 +11,18 @@
 
 // The front panel's controls that tell the receiver something, one row per
 // control: what it is called in the program, what it shows, what it tells a
-// screen reader, what it sends, the panel's operation that its event calls,
-// where it lies and where it comes in the tab order. The panel's operations,
-// the window, its accessibility and the tests' fake window are all made
-// from these rows, so a control is added or changed here alone (and in the
+// screen reader, what it sends, its event procedure and the panel's
+// operation that it calls, where it lies and where it comes in the tab
+// order. The window, its wiring, its accessibility, switching on and the
+// tests' fake window are all made from these rows and the event procedures
+// beside them, so a control is added or changed here alone (and in the
 // simulated receiver, which judges the wire with its own table).
 namespace velmo {
 
-// What a control's event calls: one of the panel's operations. A control
-// without an operation named for it calls its family's, for its own row
-// (FrontPanel::SendLevel<bar>, FrontPanel::SendSwitch<box>).
+// What PowerOn calls for a level bar or a switch, to send its setting: one
+// of the panel's operations. A control without an operation named for it
+// has its family's, for its own row (FrontPanel::SendLevel<bar>,
+// FrontPanel::SendSwitch<box>).
 using PanelOperation = void (FrontPanel::*)();
 
 // A control's place in its parent, in twips (1/1440 inch).
@@ -31,17 +33,55 @@ struct TwipsPlace {
     int height = 0;
 };
 
-// ---- Level bars ----------------------------------------------------------
-
 enum class ScrollBar { Volume, Squelch, IfShift };
+// In the order the mode and filter operations read them.
+enum class OptionButton { AM, FM, WFM, USB, LSB, CW, Filter1, Filter2, Filter3, Filter4, Filter5 };
+enum class OptionGroup { Mode, Filter };
+enum class CheckBox { AFC, AGC, ATT, NB };
+
+// The event procedures of these controls, named for the control and its
+// event. Each calls its one operation of the panel and does nothing else;
+// the window and the tests' fake window run the one that a row names when
+// its control's event happens.
+class ControlEvents {
+public:
+    explicit ControlEvents(FrontPanel& panel) : panel_(panel) {}
+
+    void Volume_Change() { panel_.SendVolume(); }
+    void Squelch_Change() { panel_.SendSquelch(); }
+    void IfShift_Change() { panel_.SendIfShift(); }
+    void AM_Click() { panel_.SelectMode(); }
+    void FM_Click() { panel_.SelectMode(); }
+    void WFM_Click() { panel_.SelectMode(); }
+    void USB_Click() { panel_.SelectMode(); }
+    void LSB_Click() { panel_.SelectMode(); }
+    void CW_Click() { panel_.SelectMode(); }
+    void Filter1_Click() { panel_.SelectFilter(); }
+    void Filter2_Click() { panel_.SelectFilter(); }
+    void Filter3_Click() { panel_.SelectFilter(); }
+    void Filter4_Click() { panel_.SelectFilter(); }
+    void Filter5_Click() { panel_.SelectFilter(); }
+    void AFC_Click() { panel_.SendAfc(); }
+    void AGC_Click() { panel_.SendAgc(); }
+    void ATT_Click() { panel_.SendAtt(); }
+    void NB_Click() { panel_.SendNb(); }
+
+private:
+    FrontPanel& panel_;
+};
+
+using EventProcedure = void (ControlEvents::*)();
+
+// ---- Level bars ----------------------------------------------------------
 
 struct LevelControl {
     ScrollBar bar;
-    const char* name;     // the bar's name in the program; its event is name + "_Change"
+    const char* name;     // the bar's name in the program
     const char* caption;  // the frame's caption, the word before the level, and the bar's accessible name
     const char* description;
-    const char* command;  // + the level as two hexadecimal digits
-    PanelOperation operation;
+    const char* command;       // + the level as two hexadecimal digits
+    EventProcedure change;     // name + "_Change"
+    PanelOperation operation;  // what its change and switching on call
     TwipsPlace frame;
     TwipsPlace place;      // in its frame, or in the window when it lies over it
     bool lies_over_frame;  // belongs to the window, not to its frame
@@ -55,6 +95,7 @@ inline constexpr LevelControl kLevelControls[] = {
      "Volume",
      "0 to 255. Key: Pause mutes",
      protocol::kVolume,
+     &ControlEvents::Volume_Change,
      &FrontPanel::SendVolume,
      {120, 4080, 3135, 855},
      {240, 4560, 2895, 255},
@@ -65,6 +106,7 @@ inline constexpr LevelControl kLevelControls[] = {
      "Squelch",
      "0 to 255",
      protocol::kSquelch,
+     &ControlEvents::Squelch_Change,
      &FrontPanel::SendSquelch,
      {120, 5040, 3135, 855},
      {120, 480, 2895, 255},
@@ -75,6 +117,7 @@ inline constexpr LevelControl kLevelControls[] = {
      "IF Shift",
      "0 to 255",
      protocol::kIfShift,
+     &ControlEvents::IfShift_Change,
      &FrontPanel::SendIfShift,
      {120, 6000, 3135, 855},
      {120, 480, 2895, 255},
@@ -84,18 +127,14 @@ inline constexpr LevelControl kLevelControls[] = {
 
 // ---- Option groups -------------------------------------------------------
 
-// In the order the mode and filter operations read them.
-enum class OptionButton { AM, FM, WFM, USB, LSB, CW, Filter1, Filter2, Filter3, Filter4, Filter5 };
-enum class OptionGroup { Mode, Filter };
-
 struct OptionControl {
     OptionButton button;
     OptionGroup group;
-    const char* name;  // its event is name + "_Click"
+    const char* name;
     const char* caption;
-    const char* code;          // the mode or filter code of the tuning command
-    PanelOperation operation;  // SelectMode or SelectFilter, by its group
-    TwipsPlace place;          // in its group's frame
+    const char* code;      // the mode or filter code of the tuning command
+    EventProcedure click;  // name + "_Click"; calls SelectMode or SelectFilter, by its group
+    TwipsPlace place;      // in its group's frame
     int tab_index;
 };
 
@@ -107,7 +146,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "AM",
      "AM",
      protocol::kModeAm,
-     &FrontPanel::SelectMode,
+     &ControlEvents::AM_Click,
      {240, 360, 975, 495},
      15},
     {OptionButton::FM,
@@ -115,7 +154,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "FM",
      "FM",
      protocol::kModeFm,
-     &FrontPanel::SelectMode,
+     &ControlEvents::FM_Click,
      {240, 720, 975, 495},
      10},
     {OptionButton::WFM,
@@ -123,7 +162,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "WFM",
      "WFM",
      protocol::kModeWfm,
-     &FrontPanel::SelectMode,
+     &ControlEvents::WFM_Click,
      {240, 1080, 975, 495},
      11},
     {OptionButton::USB,
@@ -131,7 +170,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "USB",
      "USB",
      protocol::kModeUsb,
-     &FrontPanel::SelectMode,
+     &ControlEvents::USB_Click,
      {240, 1440, 975, 495},
      12},
     {OptionButton::LSB,
@@ -139,7 +178,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "LSB",
      "LSB",
      protocol::kModeLsb,
-     &FrontPanel::SelectMode,
+     &ControlEvents::LSB_Click,
      {240, 1800, 975, 495},
      13},
     {OptionButton::CW,
@@ -147,7 +186,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "CW",
      "CW",
      protocol::kModeCw,
-     &FrontPanel::SelectMode,
+     &ControlEvents::CW_Click,
      {240, 2160, 975, 495},
      14},
     {OptionButton::Filter1,
@@ -155,7 +194,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "Filter1",
      "2.8 KHz",
      protocol::kFilter3k,
-     &FrontPanel::SelectFilter,
+     &ControlEvents::Filter1_Click,
      {240, 360, 1575, 495},
      17},
     {OptionButton::Filter2,
@@ -163,7 +202,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "Filter2",
      "6 KHz",
      protocol::kFilter6k,
-     &FrontPanel::SelectFilter,
+     &ControlEvents::Filter2_Click,
      {240, 720, 1575, 495},
      21},
     {OptionButton::Filter3,
@@ -171,7 +210,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "Filter3",
      "15 KHz",
      protocol::kFilter15k,
-     &FrontPanel::SelectFilter,
+     &ControlEvents::Filter3_Click,
      {240, 1080, 1575, 495},
      20},
     {OptionButton::Filter4,
@@ -179,7 +218,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "Filter4",
      "50 KHz",
      protocol::kFilter50k,
-     &FrontPanel::SelectFilter,
+     &ControlEvents::Filter4_Click,
      {240, 1440, 1575, 495},
      19},
     {OptionButton::Filter5,
@@ -187,7 +226,7 @@ inline constexpr OptionControl kOptionControls[] = {
      "Filter5",
      "230 KHz",
      protocol::kFilter230k,
-     &FrontPanel::SelectFilter,
+     &ControlEvents::Filter5_Click,
      {240, 1800, 1575, 495},
      18},
 };
@@ -205,15 +244,14 @@ inline constexpr OptionFrame kOptionFrames[] = {
 
 // ---- Receiver switches ---------------------------------------------------
 
-enum class CheckBox { AFC, AGC, ATT, NB };
-
 struct SwitchControl {
     CheckBox box;
-    const char* name;  // its name in the program and its caption; its event is name + "_Click"
+    const char* name;  // its name in the program and its caption
     const char* description;
     protocol::SwitchCommands commands;
-    PanelOperation operation;
-    TwipsPlace place;  // over the "Improve Signal" frame
+    EventProcedure click;      // name + "_Click"
+    PanelOperation operation;  // what its click and switching on call
+    TwipsPlace place;          // over the "Improve Signal" frame
     int tab_index;
 };
 
@@ -223,6 +261,7 @@ inline constexpr SwitchControl kSwitchControls[] = {
      "AFC",
      "Automatic frequency control",
      {"J5000", "J5001"},
+     &ControlEvents::AFC_Click,
      &FrontPanel::SendAfc,
      {3720, 6000, 855, 255},
      27},
@@ -230,11 +269,26 @@ inline constexpr SwitchControl kSwitchControls[] = {
      "AGC",
      "Automatic gain control",
      {"J4500", "J4501"},
+     &ControlEvents::AGC_Click,
      &FrontPanel::SendAgc,
      {3720, 6360, 855, 255},
      30},
-    {CheckBox::ATT, "ATT", "Attenuator", {"J4700", "J4701"}, &FrontPanel::SendAtt, {4680, 6000, 855, 255}, 28},
-    {CheckBox::NB, "NB", "Noise blanker", {"J4600", "J4601"}, &FrontPanel::SendNb, {4680, 6360, 855, 255}, 29},
+    {CheckBox::ATT,
+     "ATT",
+     "Attenuator",
+     {"J4700", "J4701"},
+     &ControlEvents::ATT_Click,
+     &FrontPanel::SendAtt,
+     {4680, 6000, 855, 255},
+     28},
+    {CheckBox::NB,
+     "NB",
+     "Noise blanker",
+     {"J4600", "J4601"},
+     &ControlEvents::NB_Click,
+     &FrontPanel::SendNb,
+     {4680, 6360, 855, 255},
+     29},
 };
 
 inline constexpr std::size_t kLevelCount = std::size(kLevelControls);

@@ -54,18 +54,18 @@ void MainWindow::WireEvents() {
     // Typing a step moves the list's entry as well; the box raises no event.
     connect(tuning_step_, &QComboBox::editTextChanged, this, [this] { FollowStepText(); });
 
-    // Every control of the panel's tables calls the operation its row
+    // Every control of the panel's tables runs the event procedure its row
     // names. valueChanged comes only on a real change, from the user or
     // from code.
     for (const LevelControl& row : kLevelControls) {
-        connect(Bar(row.bar), &QScrollBar::valueChanged, this, [this, &row] { Control_Event(row.operation); });
+        connect(Bar(row.bar), &QScrollBar::valueChanged, this, [this, &row] { Run(row.change); });
     }
 
     // An option button's click is its becoming selected; the one cleared by
     // it raises nothing.
     for (const OptionControl& row : kOptionControls) {
         connect(Option(row.button), &QAbstractButton::toggled, this, [this, &row](bool selected) {
-            if (selected) Control_Event(row.operation);
+            if (selected) Run(row.click);
         });
     }
 
@@ -75,7 +75,7 @@ void MainWindow::WireEvents() {
             // Grayed is a state only the program sets; the user's clicks
             // go between checked and clear again.
             if (state != Qt::PartiallyChecked) box->setTristate(false);
-            Control_Event(row.operation);
+            Run(row.click);
         };
         // Qt 6.7 gave the signal its typed state and deprecated the int one.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
@@ -182,8 +182,8 @@ void MainWindow::RadioOn_Click() {
 void MainWindow::RadioOff_Click() {
     Guard([this] { panel_.PowerOff(); });
 }
-void MainWindow::Control_Event(PanelOperation operation) {
-    Guard([this, operation] { (panel_.*operation)(); });
+void MainWindow::Run(EventProcedure procedure) {
+    Guard([this, procedure] { (control_events_.*procedure)(); });
 }
 void MainWindow::FrequencyUp_Click() {
     Guard([this] { panel_.TuneUp(); });

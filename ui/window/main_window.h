@@ -121,10 +121,10 @@ private:
     };
     static std::span<const CommandButtonRow> CommandButtons();
 
-    // The event procedure of each control of the panel's tables, named by
-    // its row (Volume_Change, WFM_Click, AFC_Click, ...): calls the
-    // operation that its row names (SendVolume, SelectMode, SendAfc, ...).
-    void Control_Event(PanelOperation operation);
+    // Runs the event procedure that a control's row names (Volume_Change,
+    // WFM_Click, AFC_Click, ...), as the window runs its own: not while the
+    // program ends, and a failure ends it.
+    void Run(EventProcedure procedure);
 
     void BuildControls();
     void SetTabOrder();
@@ -175,6 +175,7 @@ private:
     QtTimer timer3_;     // the scanner
     SteadyClock clock_;  // times the receiver's answers
     FrontPanel panel_;
+    ControlEvents control_events_{panel_};  // the event procedures of the panel's tables
 };
 
 }  // namespace velmo

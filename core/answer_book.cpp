@@ -4,29 +4,66 @@
 #include "answer_book.h"
 
 #include <algorithm>
+#include <chrono>
+#include <iterator>
 
+#include "panel_numbers.h"
 #include "protocol.h"
 
 namespace velmo {
 namespace {
 
+// How the book reads the line.
+//
+// Codes. An answer is a head of two characters ("G0", "I0", "I1") and its
+// two digits. A read may end anywhere, also inside a head; but text that
+// ends in anything other than the first character of a head ("G" or "I")
+// cannot be the start of one, so only such a last character is kept for
+// the next read, as a code begun. Everything else that is no head is noise
+// (line ends, garbled bytes) and is dropped.
+//
+// Times. An answer travels back over the same link its question went out
+// on, so none comes sooner after its question than the way back takes:
+// half a round trip. The quickest round trip seen is the link's best, and a
+// question younger than half of it cannot be the one an answer is for.
+constexpr int kWaysInARoundTrip = 2;
+
+struct Head {
+    std::string_view text;
+    AnswerKind kind;
+};
+constexpr Head kHeads[] = {
+    {protocol::kAcknowledgement, AnswerKind::Acknowledgement},
+    {protocol::kSquelchAnswer, AnswerKind::Squelch},
+    {protocol::kSignalAnswer, AnswerKind::Signal},
+};
+constexpr std::size_t kHeadLength = 2;
+constexpr std::size_t kCodeLength = kHeadLength + 2;
+
 // The kind of answer a code starts, if it starts one.
 std::optional<AnswerKind> KindAt(std::string_view text, std::size_t at) {
-    const std::string_view two = text.substr(at, 2);
-    if (two == protocol::kAcknowledgement) return AnswerKind::Acknowledgement;
-    if (two == protocol::kSquelchAnswer) return AnswerKind::Squelch;
-    if (two == protocol::kSignalAnswer) return AnswerKind::Signal;
+    const std::string_view two = text.substr(at, kHeadLength);
+    for (const Head& head : kHeads) {
+        if (two == head.text) return head.kind;
+    }
     return std::nullopt;
 }
 
-// The two characters after a code's start are its digits. A line end, or
+bool BeginsAHead(char c) {
+    return std::any_of(std::begin(kHeads), std::end(kHeads), [c](const Head& head) { return head.text[0] == c; });
+}
+
+// The two characters after a code's head are its digits. A line end, or
 // the start of another code, ends them sooner: "I1" CR LF is an answer with
 // no digits, and "G0000" one whose last digit came twice.
-bool IsDigitOfCode(char c) { return c != '\r' && c != '\n' && c != 'G' && c != 'I'; }
+bool IsDigitOfCode(char c) { return c != '\r' && c != '\n' && !BeginsAHead(c); }
 
-// Jitter: a wait lasts a quarter longer than the longest round trip seen,
-// and 20 ms more, two reply pauses.
-Micros WithRoom(Micros longest) { return longest + longest / 4 + Micros{20'000}; }
+// Room for jitter: a wait lasts a quarter longer than the longest round
+// trip seen, and two reply pauses more.
+constexpr int kJitterQuarters = 4;
+constexpr Micros kReplyPause =
+    std::chrono::round<Micros>(std::chrono::duration<double>(panel_numbers::kReplyPauseSeconds));
+Micros WithRoom(Micros longest) { return longest + longest / kJitterQuarters + 2 * kReplyPause; }
 
 // More open questions than a second of scanning asks are a receiver that
 // has stopped answering; keep the newest.
@@ -34,7 +71,14 @@ constexpr std::size_t kMostOpen = 64;
 
 }  // namespace
 
-AnswerBook::Ticket AnswerBook::Asked(AnswerKind kind, Micros at, bool watched) {
+AnswerBook::Ticket AnswerBook::Asked(AnswerKind kind, Micros at) { return Open(kind, at, false); }
+
+AnswerBook::Wait AnswerBook::Await(AnswerKind kind, Micros at) {
+    const Ticket ticket = Open(kind, at, true);
+    return {ticket, at, heard_};
+}
+
+AnswerBook::Ticket AnswerBook::Open(AnswerKind kind, Micros at, bool watched) {
     ForgetOld(at);
     const Ticket ticket = next_ticket_++;
     if (open_.size() >= kMostOpen) {
@@ -60,18 +104,16 @@ void AnswerBook::TakeCodes(Micros at, bool line_quiet) {
         std::size_t start = from;
         while (start + 1 < pending_.size() && !KindAt(pending_, start)) ++start;
         if (start + 1 >= pending_.size()) {
-            // Nothing begun but perhaps the first character of a code.
-            const bool begun =
-                start < pending_.size() && !line_quiet &&
-                (pending_[start] == protocol::kAcknowledgement[0] || pending_[start] == protocol::kSignalAnswer[0]);
+            // No head left; at most its first character, kept as a code begun.
+            const bool begun = start < pending_.size() && !line_quiet && BeginsAHead(pending_[start]);
             pending_.erase(0, begun ? start : pending_.size());
             return;
         }
-        std::size_t end = start + 2;
-        while (end < pending_.size() && end < start + 4 && IsDigitOfCode(pending_[end])) ++end;
+        std::size_t end = start + kHeadLength;
+        while (end < pending_.size() && end < start + kCodeLength && IsDigitOfCode(pending_[end])) ++end;
         // Whole once it has both digits or something else follows; cut
         // short only where the line has fallen quiet.
-        if (end < start + 4 && end == pending_.size() && !line_quiet) {
+        if (end < start + kCodeLength && end == pending_.size() && !line_quiet) {
             pending_.erase(0, start);
             return;
         }
@@ -85,13 +127,16 @@ void AnswerBook::Answer(AnswerKind kind, std::string code, Micros at) {
     vain_waits_in_silence_ = 0;
     vain_time_in_silence_ = Micros{0};
     const Micros soonest = Soonest();
-    const auto own = std::find_if(open_.begin(), open_.end(),
-                                  [&](const Question& q) { return q.kind == kind && at - q.asked >= soonest; });
+    const auto answered = std::find_if(open_.begin(), open_.end(),
+                                       [&](const Question& q) { return q.kind == kind && at - q.asked >= soonest; });
     // Unasked, or a second answer to a question answered already, or
     // else the answer to one asked only just now.
-    if (own == open_.end()) {
-        const auto young = std::find_if(open_.begin(), open_.end(), [&](Question& q) { return q.kind == kind; });
-        if (young != open_.end() && !young->too_soon) young->too_soon = at - young->asked;
+    if (answered == open_.end()) {
+        const auto oldest_of_kind =
+            std::find_if(open_.begin(), open_.end(), [&](const Question& q) { return q.kind == kind; });
+        if (oldest_of_kind != open_.end() && !oldest_of_kind->too_soon) {
+            oldest_of_kind->too_soon = at - oldest_of_kind->asked;
+        }
         return;
     }
     // An answer for a question whose asker gave up waiting may instead be
@@ -101,16 +146,16 @@ void AnswerBook::Answer(AnswerKind kind, std::string code, Micros at) {
     // and the answers always find the question before theirs still open.
     // Should the next one's wait end without another answer, this one was
     // its (as for an answer too soon), which ends the shift.
-    if (own->given_up) {
-        const auto next = std::find_if(own + 1, open_.end(), [&](const Question& q) { return q.kind == kind; });
+    if (answered->given_up) {
+        const auto next =
+            std::find_if(answered + 1, open_.end(), [&](const Question& q) { return q.kind == kind; });
         if (next != open_.end() && !next->too_soon) next->too_soon = at - next->asked;
     }
     // Answers keep their order: those asked before this one lost theirs.
-    for (auto q = open_.begin(); q != own; ++q) Close(*q, Outcome::Lost);
-    round_trips_[round_trips_seen_ % kRoundTripsKept] = at - own->asked;
-    ++round_trips_seen_;
-    Close(*own, Outcome::Answered, std::move(code));
-    open_.erase(open_.begin(), own + 1);
+    for (auto q = open_.begin(); q != answered; ++q) Close(*q, Outcome::Lost);
+    LearnRoundTrip(at - answered->asked);
+    Close(*answered, Outcome::Answered, std::move(code));
+    open_.erase(open_.begin(), answered + 1);
 }
 
 void AnswerBook::Close(const Question& question, Outcome outcome, std::string answer) {
@@ -129,7 +174,7 @@ void AnswerBook::ForgetOld(Micros now) {
 
 AnswerBook::Outcome AnswerBook::OutcomeOf(Ticket ticket) const {
     const auto watched = watched_.find(ticket);
-    // A ticket of an earlier session, or released: nothing will answer it.
+    // A ticket of an earlier session, or settled: nothing will answer it.
     return watched == watched_.end() ? Outcome::Lost : watched->second.outcome;
 }
 
@@ -139,41 +184,60 @@ std::optional<std::string> AnswerBook::AnswerTo(Ticket ticket) const {
     return watched->second.answer;
 }
 
-void AnswerBook::WaitedInVain(Ticket ticket, std::uint64_t heard_before, Micros waited) {
-    const auto own =
-        std::find_if(open_.begin(), open_.end(), [ticket](const Question& q) { return q.ticket == ticket; });
-    if (own != open_.end() && own->too_soon) {
-        round_trips_[round_trips_seen_ % kRoundTripsKept] = *own->too_soon;
-        ++round_trips_seen_;
-        // It has had its answer: the next of its kind must not take it.
-        Close(*own, Outcome::Lost);
-        open_.erase(own);
-    } else if (own != open_.end()) {
-        own->given_up = true;
+std::optional<std::string> AnswerBook::Settle(const Wait& wait, Micros now, bool line_open) {
+    std::optional<std::string> answer = AnswerTo(wait.ticket);
+    if (answer) {
+        stretched_ = Micros{0};
+    } else if (line_open && OutcomeOf(wait.ticket) == Outcome::Awaited) {
+        WaitedInVain(wait, now - wait.asked);
     }
-    if (heard_ != heard_before) {
-        stretched_ = std::min(2 * waited, kLongestWait);
+    watched_.erase(wait.ticket);
+    return answer;
+}
+
+void AnswerBook::WaitedInVain(const Wait& wait, Micros waited) {
+    const auto question =
+        std::find_if(open_.begin(), open_.end(), [&](const Question& q) { return q.ticket == wait.ticket; });
+    if (question != open_.end() && question->too_soon) {
+        LearnRoundTrip(*question->too_soon);
+        // It has had its answer: the next of its kind must not take it.
+        Close(*question, Outcome::Lost);
+        open_.erase(question);
+    } else if (question != open_.end()) {
+        question->given_up = true;
+    }
+    if (heard_ != wait.heard_before) {
+        stretched_ = std::min(kStretch * waited, kLongestWait);
         return;
     }
     vain_time_in_silence_ += waited;
-    if (++vain_waits_in_silence_ < 2 && vain_time_in_silence_ < kSilentFor) return;
+    if (++vain_waits_in_silence_ < kSilentWaits && vain_time_in_silence_ < kSilentFor) return;
     round_trips_seen_ = 0;
     stretched_ = Micros{0};
     vain_waits_in_silence_ = 0;
     vain_time_in_silence_ = Micros{0};
 }
 
+void AnswerBook::LearnRoundTrip(Micros round_trip) {
+    round_trips_[round_trips_seen_ % kRoundTripsKept] = round_trip;
+    ++round_trips_seen_;
+}
+
+std::span<const Micros> AnswerBook::RoundTripsKept() const {
+    return std::span<const Micros>(round_trips_).first(std::min(round_trips_seen_, kRoundTripsKept));
+}
+
 Micros AnswerBook::WaitBound() const {
-    if (round_trips_seen_ == 0) return stretched_;
-    const std::size_t kept = std::min(round_trips_seen_, kRoundTripsKept);
-    const Micros longest = *std::max_element(round_trips_.begin(), round_trips_.begin() + static_cast<long>(kept));
+    const auto kept = RoundTripsKept();
+    if (kept.empty()) return stretched_;
+    const Micros longest = *std::max_element(kept.begin(), kept.end());
     return std::max(std::min(WithRoom(longest), kLongestWait), stretched_);
 }
 
 Micros AnswerBook::Soonest() const {
-    if (round_trips_seen_ == 0) return Micros{0};
-    const std::size_t kept = std::min(round_trips_seen_, kRoundTripsKept);
-    return *std::min_element(round_trips_.begin(), round_trips_.begin() + static_cast<long>(kept)) / 2;
+    const auto kept = RoundTripsKept();
+    if (kept.empty()) return Micros{0};
+    return *std::min_element(kept.begin(), kept.end()) / kWaysInARoundTrip;
 }
 
 void AnswerBook::Clear() {

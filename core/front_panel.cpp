@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "front_panel.h"
+#include "panel_view.h"
 
 #include <cmath>
 
@@ -24,60 +25,69 @@ FrontPanel::FrontPanel(SerialLink& link, PanelView& view, Timer& timer1, Timer& 
 void FrontPanel::SendCommand(const std::string& command) {
     if (!link_.IsOpen()) return;
     AddListEntry(CodeList::CodesOut, command);
+    answers_.Asked(AnswerKind::Acknowledgement, WriteLine(command));
+    Exchanged exchange;
+    WaitForReplyEnd(exchange);
     // Every read is listed, also one cut short by a switch-off.
-    ShowReplies(Exchange(command, AnswerKind::Acknowledgement, false).read);
+    ShowReplies(exchange.read);
 }
 
-FrontPanel::Exchanged FrontPanel::Exchange(const std::string& line, AnswerKind kind, bool wants_answer) {
-    Exchanged result;
+FrontPanel::Exchanged FrontPanel::Query(const std::string& query, AnswerKind kind) {
+    const AnswerBook::Wait wait = answers_.Await(kind, WriteLine(query));
+    Exchanged exchange;
+    WaitForAnswer(exchange, wait);
+    exchange.answer = answers_.Settle(wait, clock_.Now(), exchange.still_open);
+    return exchange;
+}
+
+Micros FrontPanel::WriteLine(const std::string& line) {
     const Micros asked = clock_.Now();
     link_.Write(line + CR + LF);
-    const AnswerBook::Ticket ticket = answers_.Asked(kind, asked, wants_answer);
-    const std::uint64_t heard_before = answers_.AnswersHeard();
-    int quiet = 0;
-    for (int pauses = 1;; ++pauses) {
-        Pause(panel_numbers::kReplyPauseSeconds);
-        // A switch-off handled during the pause has closed the port.
-        if (!link_.IsOpen()) {
-            result.still_open = false;
-            break;
+    return asked;
+}
+
+bool FrontPanel::PauseAndRead(Exchanged& exchange) {
+    Pause(panel_numbers::kReplyPauseSeconds);
+    // A switch-off handled during the pause has closed the port.
+    if (!link_.IsOpen()) {
+        exchange.still_open = false;
+        return false;
+    }
+    const std::string more = link_.ReadAll();
+    exchange.last_read = clock_.Now();
+    answers_.Read(more, exchange.last_read);
+    exchange.read += more;
+    exchange.quiet_pauses = more.empty() ? exchange.quiet_pauses + 1 : 0;
+    exchange.fell_quiet = exchange.quiet_pauses >= kQuietPauses;
+    if (exchange.fell_quiet) answers_.FellQuiet(exchange.last_read);
+    reply_ending_ = LearnReplyEnding(exchange.read, exchange.fell_quiet, reply_ending_);
+    return true;
+}
+
+void FrontPanel::WaitForReplyEnd(Exchanged& exchange) {
+    // At 9600 baud a reply pause often ends while a reply is still coming
+    // in; cut there, its codes would be listed as fragments. Finish it
+    // first, for at most kMaxReplyPauses more: until it ends as the
+    // receiver's replies end, or the line falls quiet, which also shows how
+    // they end. Nothing yet: a later exchange reads it.
+    for (int pauses = 1; PauseAndRead(exchange); ++pauses) {
+        if (exchange.read.empty() || EndsWithWholeReply(exchange.read, reply_ending_) || exchange.fell_quiet ||
+            pauses > kMaxReplyPauses) {
+            return;
         }
-        const std::string more = link_.ReadAll();
-        const Micros now = clock_.Now();
-        answers_.Read(more, now);
-        result.read += more;
-        quiet = more.empty() ? quiet + 1 : 0;
-        const bool fell_quiet = quiet >= kQuietPauses;
-        if (fell_quiet) answers_.FellQuiet(now);
-        reply_ending_ = LearnReplyEnding(result.read, fell_quiet, reply_ending_);
-        if (!wants_answer) {
-            // At 9600 baud a reply pause often ends while a reply is still
-            // coming in; cut there, its codes would be listed as fragments.
-            // Finish it first, for at most 0.1 s more: until it ends as the
-            // receiver's replies end, or the line falls quiet, which also
-            // shows how they end. Nothing yet: a later exchange reads it.
-            if (result.read.empty() || EndsWithWholeReply(result.read, reply_ending_) || fell_quiet ||
-                pauses > kMaxReplyPauses) {
-                break;
-            }
-            continue;
-        }
-        if (answers_.OutcomeOf(ticket) != AnswerBook::Outcome::Awaited) break;
+    }
+}
+
+void FrontPanel::WaitForAnswer(Exchanged& exchange, const AnswerBook::Wait& wait) {
+    for (int pauses = 1; PauseAndRead(exchange); ++pauses) {
+        if (answers_.OutcomeOf(wait.ticket) != AnswerBook::Outcome::Awaited) return;
         // A receiver that has not answered by then is not going to: on a
         // cable, once the line has fallen quiet or after kMaxReplyPauses;
         // on a slower link, not before the round trips it has shown.
         // What the wait reads teaches it too.
-        if (now - asked >= answers_.WaitBound() && (fell_quiet || pauses >= kMaxReplyPauses)) break;
+        const bool waited_long_enough = exchange.last_read - wait.asked >= answers_.WaitBound();
+        if (waited_long_enough && (exchange.fell_quiet || pauses >= kMaxReplyPauses)) return;
     }
-    if (wants_answer) {
-        result.answer = answers_.AnswerTo(ticket);
-        if (result.answer) answers_.AnsweredInTime();
-        if (result.still_open && answers_.OutcomeOf(ticket) == AnswerBook::Outcome::Awaited) {
-            answers_.WaitedInVain(ticket, heard_before, clock_.Now() - asked);
-        }
-        answers_.Release(ticket);
-    }
-    return result;
 }
 
 void FrontPanel::Pause(double seconds) {

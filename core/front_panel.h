@@ -8,7 +8,6 @@
 #include <string>
 
 #include "answer_book.h"
-#include "panel_view.h"
 #include "protocol.h"
 #include "reply_ending.h"
 #include "serial_link.h"
@@ -16,6 +15,15 @@
 #include "timer.h"
 
 namespace velmo {
+
+// The controls, their event procedures and the view of them
+// (panel_controls.h, panel_view.h), which name the operations below and so
+// come after them.
+class PanelView;
+enum class ScrollBar;
+enum class OptionButton;
+enum class CheckBox;
+enum class CodeList;
 
 // The front panel: every operation and form variable of the window, written
 // against the serial link, the three timers and the view of the controls.
@@ -50,7 +58,7 @@ public:
     // pause in turn. An operation therefore cannot trust after a pause what
     // it read before one. The port may have been closed (switched off
     // meanwhile): every caller tests IsOpen() again before it reads or
-    // carries on (SendCommand, ScanStep, Exchange, PowerOn, PowerOff).
+    // carries on (SendCommand, ScanStep, PauseAndRead, PowerOn, PowerOff).
     // Frequency and the settings may have changed: SendFrequency and the
     // other senders read them at their own start and send what they read.
     // Pauses share Timer1, so an inner pause ends the outer one too (a click
@@ -70,7 +78,8 @@ public:
     void PowerOn();
     void PowerOff();
 
-    // Receiver settings.
+    // Receiver settings. The controls' event procedures call them
+    // (ControlEvents, beside the rows of panel_controls.h).
     void SendFrequency();
     void SelectMode();
     void SelectFilter();
@@ -81,11 +90,16 @@ public:
     void SendAgc();
     void SendAtt();
     void SendNb();
-    // The same for any control of a family, found by its row in
-    // panel_controls.h: what a control's change or click sends.
-    void SendLevel(ScrollBar bar);
-    void SendSwitch(CheckBox box);
-    void SelectOption(OptionButton button);  // SelectMode or SelectFilter, by its group
+    // The operation of a level bar or a switch that has none named for it:
+    // the same as SendVolume or SendAfc, for its own row.
+    template <ScrollBar bar>
+    void SendLevel() {
+        SendLevel(bar);
+    }
+    template <CheckBox box>
+    void SendSwitch() {
+        SendSwitch(box);
+    }
 
     // Tuning, scanning, signal meter, keys.
     void TuneUp();
@@ -110,21 +124,38 @@ public:
 
 private:
     void AddListEntry(CodeList list, const std::string& entry);
+    // What a level bar's or a switch's change sends, by its row.
+    void SendLevel(ScrollBar bar);
+    void SendSwitch(CheckBox box);
 
-    // What one exchange brought: everything it read, to be listed, and,
-    // for a query, the answer to that very query if it came.
+    // What one exchange has brought so far: everything it read, to be
+    // listed, and, for a query, the answer to that very query if it came.
     struct Exchanged {
         bool still_open = true;  // false: switched off meanwhile
         std::string read;
         std::optional<std::string> answer;
+        // Reply pauses in a row that brought nothing; kQuietPauses of them
+        // and the line has fallen quiet.
+        int quiet_pauses = 0;
+        bool fell_quiet = false;
+        Micros last_read{0};
     };
-    // The one exchange under every command and query: writes `line` with
-    // its line ending and waits, pause by pause, reading what comes. A
-    // command waits only for the rest of a reply caught mid-line, so its
-    // own answer is often read by a later exchange. A query waits for its
-    // own answer, until it comes, is known lost, or the wait the link has
-    // shown runs out.
-    Exchanged Exchange(const std::string& line, AnswerKind kind, bool wants_answer);
+    // Writes `line` with its line ending; returns the time it was asked.
+    Micros WriteLine(const std::string& line);
+    // One reply pause, and a read of what came during it, shown to the
+    // answer book and to the guess of how replies end. False when a
+    // switch-off during the pause has closed the port: nothing is read.
+    bool PauseAndRead(Exchanged& exchange);
+    // The wait after a command: only for the rest of a reply caught
+    // mid-line, so a command's own answer is often read by a later
+    // exchange.
+    void WaitForReplyEnd(Exchanged& exchange);
+    // The wait after a query: for its own answer, until it comes, is known
+    // lost, or the wait the link has shown runs out.
+    void WaitForAnswer(Exchanged& exchange, const AnswerBook::Wait& wait);
+    // A query written straight to the line (not listed among the commands)
+    // and its wait.
+    Exchanged Query(const std::string& query, AnswerKind kind);
 
     SerialLink& link_;
     PanelView& view_;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "front_panel.h"
+#include "panel_view.h"
 #include "tuning_steps.h"
 
 namespace velmo {

@@ -5,6 +5,7 @@
 
 #include "front_panel.h"
 #include "panel_numbers.h"
+#include "panel_view.h"
 #include "protocol.h"
 #include "signal_reading.h"
 #include "tuning_command.h"
@@ -58,8 +59,11 @@ void FrontPanel::PowerOn() {
     answers_.Clear();
     SendCommand(protocol::kSwitchOn);
     SendCommand(protocol::kAfterSwitchOn);
-    for (const LevelControl& row : kLevelControls) SendLevel(row.bar);
-    for (const SwitchControl& row : kSwitchControls) SendSwitch(row.box);
+    // Every setting the window holds, by the operations its controls call:
+    // SendVolume, SendSquelch, SendIfShift, then SendAfc, SendAgc, SendAtt
+    // and SendNb.
+    for (const LevelControl& row : kLevelControls) (this->*row.operation)();
+    for (const SwitchControl& row : kSwitchControls) (this->*row.operation)();
     SelectMode();
     SelectFilter();
     SendFrequency();

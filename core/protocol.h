@@ -4,7 +4,9 @@
 #pragma once
 
 // The receiver's side of the serial line: every text the panel writes and
-// every reply it looks at. Read this first.
+// every reply it looks at. Read this first. (The timings named are in
+// panel_numbers.h; a test holds the command lines below to what the panel
+// sends.)
 //
 // A session as it crosses the line (9600 baud, 8N1; "->" the panel writes,
 // "<-" the receiver answers; every line ends in CR LF both ways):
@@ -30,18 +32,19 @@
 //     -> K00081400000060400
 //     <- G000
 //
-//   The signal poll, every 500 ms while the scanner is stopped
-//     -> I1?                   signal strength
+//   The signal poll, while the scanner is stopped
+//     -> I1?                   signal strength, every kSignalPollMs
 //     <- I14C                  raw level 0x4C: a bar of 34
 //
-//   One scanner step, every 50 ms, that finds a busy channel
-//     -> K00081500000060400    one step up
+//   One scanner step that finds a busy channel
+//     -> K00081500000060400    one step up, at most every kScanStepMs
 //     <- G000
 //     -> I0?                   squelch status
 //     <- I007                  "07": open, someone is on the air
 //     -> I1?                   its strength, for the bar
 //     <- I15A
-//                              then 6 s on this channel before the next step
+//                              then it holds on this channel for
+//                              kScannerHoldSeconds before the next step
 //
 //   Switching off
 //     -> H100
@@ -112,11 +115,22 @@ inline constexpr char kSquelchOpen[] = "07";
 inline constexpr char kSignalQuery[] = "I1?";
 inline constexpr char kSignalAnswer[] = "I1";
 
-// How the reply list marks a code by its first two characters; any other
-// code is listed as it came.
+// The receiver's answer to a command: "G0" + two digits, "G000" taken.
 inline constexpr char kAcknowledgement[] = "G0";
+
+// How the reply list marks a code by its first two characters, tried in
+// this order, exact and case-sensitive; any other code is listed as it came.
 inline constexpr char kAcknowledgementMarker[] = "-> ";
 inline constexpr char kSignalMarker[] = "-----> ";
 inline constexpr char kSquelchMarker[] = "---------> ";
+struct MarkedCode {
+    const char* head;
+    const char* marker;
+};
+inline constexpr MarkedCode kReplyMarkers[] = {
+    {kAcknowledgement, kAcknowledgementMarker},
+    {kSignalAnswer, kSignalMarker},
+    {kSquelchAnswer, kSquelchMarker},
+};
 
 }  // namespace velmo::protocol

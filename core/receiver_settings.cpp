@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "front_panel.h"
+#include "panel_view.h"
 #include "protocol.h"
 #include "tuning_command.h"
 
@@ -61,13 +62,5 @@ void FrontPanel::SendAfc() { SendSwitch(CheckBox::AFC); }
 void FrontPanel::SendAgc() { SendSwitch(CheckBox::AGC); }
 void FrontPanel::SendAtt() { SendSwitch(CheckBox::ATT); }
 void FrontPanel::SendNb() { SendSwitch(CheckBox::NB); }
-
-void FrontPanel::SelectOption(OptionButton button) {
-    if (Row(button).group == OptionGroup::Mode) {
-        SelectMode();
-    } else {
-        SelectFilter();
-    }
-}
 
 }  // namespace velmo

@@ -19,9 +19,9 @@ std::size_t TrimmedLength(std::string_view text) {
 }  // namespace
 
 std::string_view ReplyMarker(std::string_view code) {
-    if (code.starts_with(protocol::kAcknowledgement)) return protocol::kAcknowledgementMarker;
-    if (code.starts_with(protocol::kSignalAnswer)) return protocol::kSignalMarker;
-    if (code.starts_with(protocol::kSquelchAnswer)) return protocol::kSquelchMarker;
+    for (const auto& [head, marker] : protocol::kReplyMarkers) {
+        if (code.starts_with(head)) return marker;
+    }
     return "";
 }
 

@@ -3,6 +3,7 @@
 
 #include "front_panel.h"
 #include "panel_numbers.h"
+#include "panel_view.h"
 #include "protocol.h"
 #include "signal_reading.h"
 
@@ -26,7 +27,7 @@ void FrontPanel::ScanStep() {
     TuneUp();
     Pause(panel_numbers::kReplyPauseSeconds);
     if (!link_.IsOpen()) return;
-    const Exchanged squelch = Exchange(protocol::kSquelchQuery, AnswerKind::Squelch, true);
+    const Exchanged squelch = Query(protocol::kSquelchQuery, AnswerKind::Squelch);
     // Every read is listed, also one cut short by a switch-off. The
     // decision is taken on this step's own answer, never on a late one of
     // an earlier step that this read happened to bring.

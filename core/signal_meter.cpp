@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "front_panel.h"
+#include "panel_view.h"
 #include "protocol.h"
 #include "signal_reading.h"
 
@@ -11,7 +12,7 @@ namespace velmo {
 
 void FrontPanel::ReadSignal() {
     if (!link_.IsOpen()) return;
-    const Exchanged reading = Exchange(protocol::kSignalQuery, AnswerKind::Signal, true);
+    const Exchanged reading = Query(protocol::kSignalQuery, AnswerKind::Signal);
     // Every read is listed, also one cut short by a switch-off. The bar
     // shows this poll's own answer, never a late one of an earlier poll.
     ShowReplies(reading.read);

@@ -5,6 +5,7 @@
 
 #include "front_panel.h"
 #include "number_reading.h"
+#include "panel_view.h"
 #include "tuning_steps.h"
 
 namespace velmo {

@@ -64,12 +64,17 @@ TEST(HandleKey, PauseMutesOnlyOnARealChange) {
     EXPECT_EQ(rig.Sent(), std::vector<std::string>{"J4000"});
 }
 
-TEST(HandleKey, ShiftTogglesTheScannerAndCtrlOpensTheEntry) {
+// The window's key table (tests/ui/window_keys_test.cpp) shows each key's
+// first effect; here what only the panel shows: Shift pressed again stops
+// the scanner and gives the poll back, and the entry offers the frequency
+// tuned.
+TEST(HandleKey, ShiftAgainStopsTheScannerAndCtrlOffersTheTunedFrequency) {
     OnRig rig;
     rig.panel.HandleKey(16);
     EXPECT_TRUE(rig.timer3->Enabled());
     rig.panel.HandleKey(16);
     EXPECT_FALSE(rig.timer3->Enabled());
+    EXPECT_TRUE(rig.timer2->Enabled());
     rig.view.input_answers = {"145.5"};
     rig.panel.HandleKey(17);
     EXPECT_EQ(rig.view.input_defaults, std::vector<std::string>{"81.3"});

@@ -93,13 +93,19 @@ TEST(ScanStep, OtherStatusCodesAndTheFirstI0Decide) {
 // quiet); from one that has answered before, as long as its answers have
 // taken with room for jitter (here 10 ms round trips: 32.5 ms, so 40 ms
 // of pauses).
-TEST(ScanStep, ASilentReceiverCostsAtMostATenthOfASecond) {
+// A step on a receiver that answers nothing takes its reply pauses and no
+// more: the tuning command's pause, the step's own, and the squelch query's
+// wait, which ends once the line has been quiet for three pauses, or, for a
+// receiver heard before, once the wait its round trips have shown (10 ms
+// with room: 32.5 ms) is over, on the next whole pause.
+TEST(ScanStep, ASilentReceiverCostsTheStepsPausesAndTheWaitItHasShown) {
     struct Case {
         const char* name;
         bool heard_before;
         std::int64_t step_us;
     };
-    const Case cases[] = {{"never heard", false, 50'000}, {"fallen silent", true, 60'000}};
+    const Case cases[] = {{"never heard: 10 + 10 + 3 x 10 ms", false, 50'000},
+                          {"fallen silent: 10 + 10 + 4 x 10 ms", true, 60'000}};
     for (const auto& c : cases) {
         OnRig rig;
         if (!c.heard_before) {

@@ -72,6 +72,19 @@ TEST(Switches, OffAndOnCommandsGrayedCountsAsOn) {
     }
 }
 
+// A level bar or a switch added without an operation named for it calls
+// its family's, which sends what the named ones send.
+TEST(Switches, TheFamilysOperationSendsAsTheNamedOne) {
+    OnRig rig;
+    rig.view.SetCheckState(CheckBox::ATT, kChecked);
+    rig.link.lines.clear();
+    rig.panel.SendSwitch<CheckBox::ATT>();
+    rig.panel.SendAtt();
+    rig.panel.SendLevel<ScrollBar::Squelch>();
+    rig.panel.SendSquelch();
+    EXPECT_EQ(rig.Sent(), (Lines{"J4701", "J4701", "J4180", "J4180"}));
+}
+
 TEST(Switches, TwoQuickClicksOnNb) {
     OnRig rig;
     rig.clock.AtMs(rig.NowMs() + 3, [&] { rig.view.ClickCheck(CheckBox::NB); });

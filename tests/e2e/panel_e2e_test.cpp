@@ -88,17 +88,5 @@ TEST(EndToEnd, SwitchingOffMidScanStopsEverything) {
         out.end());
 }
 
-TEST(EndToEnd, EscapeEndsTheProgramWithoutSwitchingTheReceiverOff) {
-    PanelOnSim panel;
-    SwitchOn(panel);
-    panel.user.Key(Qt::Key_Escape);
-    EXPECT_TRUE(panel.window.Ending());
-    EXPECT_EQ(panel.window.ExitStatus(), 0);
-    const auto lines = panel.sim.Lines().size();
-    EXPECT_FALSE(WaitUntil([&] { return panel.sim.Lines().size() > lines; }, 1s));
-    const auto received = panel.sim.Lines();
-    EXPECT_TRUE(std::find(received.begin(), received.end(), "H100") == received.end());
-}
-
 }  // namespace
 }  // namespace velmo::e2e

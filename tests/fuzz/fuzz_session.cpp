@@ -40,9 +40,9 @@ void UserAction(Rig& rig, velmo::fuzzing::ByteReader& in) {
         case 2: rig.panel.TuneUp(); break;
         case 3: rig.panel.TuneDown(); break;
         case 4: rig.panel.ToggleScan(); break;
-        case 5: view.SetScrollValue(static_cast<ScrollBar>(in.Byte() % 3), in.Int(0, 255)); break;
-        case 6: view.SetOptionSelected(static_cast<OptionButton>(in.Byte() % 11), true); break;
-        case 7: view.ClickCheck(static_cast<CheckBox>(in.Byte() % 4)); break;
+        case 5: view.SetScrollValue(static_cast<ScrollBar>(in.Byte() % kLevelCount), in.Int(0, 255)); break;
+        case 6: view.SetOptionSelected(static_cast<OptionButton>(in.Byte() % kOptionCount), true); break;
+        case 7: view.ClickCheck(static_cast<CheckBox>(in.Byte() % kSwitchCount)); break;
         case 8: {
             const auto pick = in.Byte();
             view.SetTuningStepText(pick < 200 ? std::string(kTuningSteps[pick % kTuningSteps.size()].text)

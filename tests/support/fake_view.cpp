@@ -19,7 +19,7 @@ void FakeView::SetScrollValue(ScrollBar bar, int value) {
     if (scroll_[Index(bar)] == value) return;
     scroll_[Index(bar)] = value;
     events.push_back(EventName(Row(bar).name, "_Change"));
-    panel_->SendLevel(bar);
+    Run(Row(bar).change);
 }
 
 void FakeView::SetOptionSelected(OptionButton button, bool selected) {
@@ -34,14 +34,19 @@ void FakeView::SetOptionSelected(OptionButton button, bool selected) {
     }
     option_[Index(button)] = true;
     events.push_back(EventName(Row(button).name, "_Click"));
-    panel_->SelectOption(button);
+    Run(Row(button).click);
 }
 
 void FakeView::SetCheckState(CheckBox box, int state) {
     if (check_[Index(box)] == state) return;
     check_[Index(box)] = state;
     events.push_back(EventName(Row(box).name, "_Click"));
-    panel_->SendSwitch(box);
+    Run(Row(box).click);
+}
+
+void FakeView::Run(EventProcedure procedure) {
+    ControlEvents procedures(*panel_);
+    (procedures.*procedure)();
 }
 
 void FakeView::SetSignalBar(const std::string& caption, Rgb colour) {

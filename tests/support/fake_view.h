@@ -20,8 +20,8 @@ namespace velmo::testing {
 
 // The window's controls without a toolkit. Setting a value raises the
 // event a toolkit would raise (only on a real change; for option buttons
-// only the one that becomes selected) and runs the panel's operation for
-// it, as the window's event procedures do.
+// only the one that becomes selected) and runs the event procedure that the
+// control's row names, as the window does.
 class FakeView : public PanelView {
 public:
     explicit FakeView(VirtualClock& clock) : clock_(clock) {}
@@ -81,6 +81,9 @@ public:
     int do_events_calls = 0;
 
 private:
+    // Runs a control's event procedure, as the window does.
+    void Run(EventProcedure procedure);
+
     template <typename E>
     static std::size_t Index(E e) {
         return static_cast<std::size_t>(e);

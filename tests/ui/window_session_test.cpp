@@ -107,7 +107,10 @@ TEST_F(WindowSessionTest, EscapeWhileOnLeavesTheReceiverOn) {
     Button("RadioOn")->click();
     const int status = RunUntilProgramEnds([this] { PressKey(*window, Qt::Key_Escape); });
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));  // no "H100"
+    EXPECT_TRUE(window->Ending());
+    EXPECT_EQ(window->ExitStatus(), 0);
+    // Nothing after the switch-on: no "H100", and no poll once it has ended.
+    EXPECT_EQ(link.writes, Lines(kSwitchOnCommands));
 }
 
 TEST_F(WindowSessionTest, ClosingTheWindowEndsLikeEscape) {

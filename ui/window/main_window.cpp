@@ -19,21 +19,6 @@
 #include "virtual_keys.h"
 
 namespace velmo {
-namespace {
-
-using Procedure = void (MainWindow::*)();
-
-// The event procedure named for a control, or nullptr when it has none.
-template <typename Id, std::size_t N>
-Procedure NamedProcedure(const std::pair<Id, Procedure> (&named)[N], Id control) {
-    for (const auto& [id, procedure] : named) {
-        if (id == control) return procedure;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 MainWindow::MainWindow(SerialLink& link, int port_number, FailureReporter report, QWidget* parent)
     : QWidget(parent),
       link_(link),
@@ -63,62 +48,34 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::WireEvents() {
-    for (const CommandButtonRow& row : kCommandButtons) {
+    for (const CommandButtonRow& row : CommandButtons()) {
         connect(this->*row.field, &QAbstractButton::clicked, this, row.click);
     }
     // Typing a step moves the list's entry as well; the box raises no event.
     connect(tuning_step_, &QComboBox::editTextChanged, this, [this] { FollowStepText(); });
 
-    const std::pair<ScrollBar, Procedure> level_changes[] = {{ScrollBar::Volume, &MainWindow::Volume_Change},
-                                                             {ScrollBar::Squelch, &MainWindow::Squelch_Change},
-                                                             {ScrollBar::IfShift, &MainWindow::IfShift_Change}};
-    const std::pair<OptionButton, Procedure> option_clicks[] = {
-        {OptionButton::AM, &MainWindow::AM_Click},           {OptionButton::FM, &MainWindow::FM_Click},
-        {OptionButton::WFM, &MainWindow::WFM_Click},         {OptionButton::USB, &MainWindow::USB_Click},
-        {OptionButton::LSB, &MainWindow::LSB_Click},         {OptionButton::CW, &MainWindow::CW_Click},
-        {OptionButton::Filter1, &MainWindow::Filter1_Click}, {OptionButton::Filter2, &MainWindow::Filter2_Click},
-        {OptionButton::Filter3, &MainWindow::Filter3_Click}, {OptionButton::Filter4, &MainWindow::Filter4_Click},
-        {OptionButton::Filter5, &MainWindow::Filter5_Click}};
-    const std::pair<CheckBox, Procedure> switch_clicks[] = {{CheckBox::AFC, &MainWindow::AFC_Click},
-                                                            {CheckBox::AGC, &MainWindow::AGC_Click},
-                                                            {CheckBox::ATT, &MainWindow::ATT_Click},
-                                                            {CheckBox::NB, &MainWindow::NB_Click}};
-
-    // valueChanged comes only on a real change, from the user or from code.
+    // Every control of the panel's tables runs the event procedure its row
+    // names. valueChanged comes only on a real change, from the user or
+    // from code.
     for (const LevelControl& row : kLevelControls) {
-        const Procedure named = NamedProcedure(level_changes, row.bar);
-        connect(Bar(row.bar), &QScrollBar::valueChanged, this, [this, named, bar = row.bar] {
-            if (named)
-                (this->*named)();
-            else
-                Level_Change(bar);
-        });
+        connect(Bar(row.bar), &QScrollBar::valueChanged, this, [this, &row] { Run(row.change); });
     }
 
     // An option button's click is its becoming selected; the one cleared by
     // it raises nothing.
     for (const OptionControl& row : kOptionControls) {
-        const Procedure named = NamedProcedure(option_clicks, row.button);
-        connect(Option(row.button), &QAbstractButton::toggled, this, [this, named, button = row.button](bool selected) {
-            if (!selected) return;
-            if (named)
-                (this->*named)();
-            else
-                Option_Click(button);
+        connect(Option(row.button), &QAbstractButton::toggled, this, [this, &row](bool selected) {
+            if (selected) Run(row.click);
         });
     }
 
     for (const SwitchControl& row : kSwitchControls) {
         QCheckBox* box = Box(row.box);
-        const Procedure named = NamedProcedure(switch_clicks, row.box);
-        auto changed = [this, box, named, which = row.box](Qt::CheckState state) {
+        auto changed = [this, box, &row](Qt::CheckState state) {
             // Grayed is a state only the program sets; the user's clicks
             // go between checked and clear again.
             if (state != Qt::PartiallyChecked) box->setTristate(false);
-            if (named)
-                (this->*named)();
-            else
-                Switch_Click(which);
+            Run(row.click);
         };
         // Qt 6.7 gave the signal its typed state and deprecated the int one.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
@@ -225,33 +182,9 @@ void MainWindow::RadioOn_Click() {
 void MainWindow::RadioOff_Click() {
     Guard([this] { panel_.PowerOff(); });
 }
-void MainWindow::Level_Change(ScrollBar bar) {
-    Guard([this, bar] { panel_.SendLevel(bar); });
+void MainWindow::Run(EventProcedure procedure) {
+    Guard([this, procedure] { (control_events_.*procedure)(); });
 }
-void MainWindow::Option_Click(OptionButton button) {
-    Guard([this, button] { panel_.SelectOption(button); });
-}
-void MainWindow::Switch_Click(CheckBox box) {
-    Guard([this, box] { panel_.SendSwitch(box); });
-}
-void MainWindow::Volume_Change() { Level_Change(ScrollBar::Volume); }
-void MainWindow::Squelch_Change() { Level_Change(ScrollBar::Squelch); }
-void MainWindow::IfShift_Change() { Level_Change(ScrollBar::IfShift); }
-void MainWindow::AM_Click() { Option_Click(OptionButton::AM); }
-void MainWindow::FM_Click() { Option_Click(OptionButton::FM); }
-void MainWindow::WFM_Click() { Option_Click(OptionButton::WFM); }
-void MainWindow::USB_Click() { Option_Click(OptionButton::USB); }
-void MainWindow::LSB_Click() { Option_Click(OptionButton::LSB); }
-void MainWindow::CW_Click() { Option_Click(OptionButton::CW); }
-void MainWindow::Filter1_Click() { Option_Click(OptionButton::Filter1); }
-void MainWindow::Filter2_Click() { Option_Click(OptionButton::Filter2); }
-void MainWindow::Filter3_Click() { Option_Click(OptionButton::Filter3); }
-void MainWindow::Filter4_Click() { Option_Click(OptionButton::Filter4); }
-void MainWindow::Filter5_Click() { Option_Click(OptionButton::Filter5); }
-void MainWindow::AFC_Click() { Switch_Click(CheckBox::AFC); }
-void MainWindow::AGC_Click() { Switch_Click(CheckBox::AGC); }
-void MainWindow::ATT_Click() { Switch_Click(CheckBox::ATT); }
-void MainWindow::NB_Click() { Switch_Click(CheckBox::NB); }
 void MainWindow::FrequencyUp_Click() {
     Guard([this] { panel_.TuneUp(); });
 }

@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "front_panel.h"
@@ -89,24 +90,6 @@ private slots:
     void Form_KeyDown(int key_code);
     void RadioOn_Click();
     void RadioOff_Click();
-    void Volume_Change();
-    void Squelch_Change();
-    void IfShift_Change();
-    void AM_Click();
-    void FM_Click();
-    void WFM_Click();
-    void USB_Click();
-    void LSB_Click();
-    void CW_Click();
-    void Filter1_Click();
-    void Filter2_Click();
-    void Filter3_Click();
-    void Filter4_Click();
-    void Filter5_Click();
-    void AFC_Click();
-    void AGC_Click();
-    void ATT_Click();
-    void NB_Click();
     void FrequencyUp_Click();
     void FrequencyDown_Click();
     void Direct_Click();
@@ -136,15 +119,12 @@ private:
         int tab_index;
         void (MainWindow::*click)();
     };
-    static const CommandButtonRow kCommandButtons[6];
+    static std::span<const CommandButtonRow> CommandButtons();
 
-    // One procedure for each family of controls, told which of them changed
-    // (a control is one row of panel_controls.h). The procedures named for
-    // their controls call it; a control added to the tables without a
-    // procedure of its own is wired to it directly.
-    void Level_Change(ScrollBar bar);
-    void Option_Click(OptionButton button);
-    void Switch_Click(CheckBox box);
+    // Runs the event procedure that a control's row names (Volume_Change,
+    // WFM_Click, AFC_Click, ...), as the window runs its own: not while the
+    // program ends, and a failure ends it.
+    void Run(EventProcedure procedure);
 
     void BuildControls();
     void SetTabOrder();
@@ -195,6 +175,7 @@ private:
     QtTimer timer3_;     // the scanner
     SteadyClock clock_;  // times the receiver's answers
     FrontPanel panel_;
+    ControlEvents control_events_{panel_};  // the event procedures of the panel's tables
 };
 
 }  // namespace velmo

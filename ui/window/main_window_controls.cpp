@@ -30,43 +30,107 @@
 namespace velmo {
 namespace {
 
-const QColor kPanelGrey(192, 192, 192);
-const QColor kPanelBlack(0, 0, 0);
-const QColor kPanelWhite(255, 255, 255);
-const QColor kBarBlue(0, 0, 255);
-const QColor kCodeGreen(0, 255, 0);
-const QColor kDisplayCyan(0, 255, 255);
-const QColor kIndicatorRed(255, 0, 0);
-const QColor kStepCyan(128, 255, 255);
+QColor ToQColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
-QFont PanelFont(const char* family, qreal points, bool bold = false) {
-    QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
-    font.setBold(bold);
+constexpr Rgb kPanelGrey{192, 192, 192};
+constexpr Rgb kPanelBlack{0, 0, 0};
+constexpr Rgb kPanelWhite{255, 255, 255};
+constexpr Rgb kCodeGreen{0, 255, 0};
+constexpr Rgb kDisplayCyan{0, 255, 255};
+constexpr Rgb kStepCyan{128, 255, 255};
+
+struct PanelFont {
+    const char* family = nullptr;
+    qreal points = 0;
+    bool bold = false;
+};
+constexpr PanelFont kFrameFont{"Comic Sans MS", 14.25};
+constexpr PanelFont kButtonFont{"Comic Sans MS", 15.75, true};
+constexpr PanelFont kOptionFont{"Courier New", 14.25};
+constexpr PanelFont kCodeListFont{"Courier New", 8.25};
+
+QFont ToQFont(const PanelFont& panel_font) {
+    QFont font(QString::fromLatin1(panel_font.family));
+    font.setPointSizeF(panel_font.points);
+    font.setBold(panel_font.bold);
     return font;
 }
 
-QFont FrameFont() { return PanelFont("Comic Sans MS", 14.25); }
-QFont ButtonFont() { return PanelFont("Comic Sans MS", 15.75, true); }
-QFont OptionFont() { return PanelFont("Courier New", 14.25); }
+// The window's client area, in twips.
+constexpr int kClientWidth = 11895;
+constexpr int kClientHeight = 6990;
 
-void SetColours(QWidget* widget, QPalette::ColorRole background_role, const QColor& background,
-                QPalette::ColorRole text_role, const QColor& text) {
+// The rest of the window, one row per control: the labels, the frames that
+// only lie under controls of the window, the two code lists and the tuning
+// step box.
+struct LabelRow {
+    const char* name;
+    TwipsPlace place;
+    Rgb background;
+    Rgb text;
+    PanelFont font;  // none for the indicator strips, which show no text
+};
+constexpr LabelRow kSignalStrength{
+    "SignalStrength", {120, 120, 9255, 495}, kPanelBlack, kBlue, {"MS Sans Serif", 24, true}};
+// Directly under the bar, with its left edge and width, so that the bar's
+// length reads against it.
+constexpr LabelRow kSignalScale{
+    "SignalScale", {120, 600, 9255, 495}, kPanelBlack, kPanelWhite, {"Comic Sans MS", 11.25}};
+constexpr LabelRow kDisplayFrequency{
+    "DisplayFrequency", {120, 1080, 9255, 1575}, kPanelBlack, kDisplayCyan, {"Courier New", 63.75, true}};
+// The indicator strips left of ON and right of SCAN, in the order of
+// Indicator; their colour is their whole message.
+constexpr LabelRow kIndicatorStrips[] = {
+    {"OnOffLabel", {120, 2760, 255, 1215}, kRed, kPanelBlack, {}},
+    {"ScanLabel", {9120, 2760, 255, 1215}, kRed, kPanelBlack, {}},
+};
+
+struct FrameRow {
+    const char* name;
+    const char* caption;
+    TwipsPlace place;
+};
+constexpr FrameRow kTuningStepFrame{"TuningStepFrame", "Tuning Step", {3480, 4080, 2175, 1335}};
+constexpr FrameRow kImproveSignalFrame{"ImproveSignalFrame", "Improve Signal", {3480, 5520, 2175, 1335}};
+
+struct CodeListRow {
+    const char* name;
+    TwipsPlace place;
+    int tab_index;
+};
+// In the order of CodeList.
+constexpr CodeListRow kCodeLists[] = {
+    {"CodesOut", {9480, 120, 2295, 2580}, 0},
+    {"CodesIn", {9480, 2760, 2295, 4050}, 38},
+};
+
+struct StepBoxRow {
+    const char* name;
+    TwipsPlace place;
+    PanelFont font;
+    const char* text;  // until start-up sets its own
+    int tab_index;
+};
+constexpr StepBoxRow kTuningStep{"TuningStep", {3600, 4680, 1935, 465}, {"Courier New", 15.75}, "10 KHz", 23};
+
+void SetColours(QWidget* widget, QPalette::ColorRole background_role, Rgb background, QPalette::ColorRole text_role,
+                Rgb text) {
     QPalette palette = widget->palette();
-    palette.setColor(background_role, background);
-    palette.setColor(text_role, text);
+    palette.setColor(background_role, ToQColor(background));
+    palette.setColor(text_role, ToQColor(text));
     widget->setPalette(palette);
 }
 
-// A label whose own background is painted, in the given colours.
+// A label whose own background is painted, in the colours and font of its
+// row; the indicator strips show no text and keep the window's font.
 template <typename Label = QLabel>
-Label* ColouredLabel(QWidget* parent, const char* name, const QRect& place, const QColor& background,
-                     const QColor& text) {
+Label* ColouredLabel(QWidget* parent, const LabelRow& row) {
     auto* label = new Label(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(place);
+    label->setObjectName(QString::fromLatin1(row.name));
+    label->setGeometry(TwipsRect(row.place));
     label->setAutoFillBackground(true);
-    SetColours(label, QPalette::Window, background, QPalette::WindowText, text);
+    SetColours(label, QPalette::Window, row.background, QPalette::WindowText, row.text);
+    if (row.font.family) label->setFont(ToQFont(row.font));
     return label;
 }
 
@@ -86,8 +150,12 @@ QGroupBox* Frame(QWidget* parent, const char* name, const QString& caption, cons
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setGeometry(place);
-    frame->setFont(FrameFont());
+    frame->setFont(ToQFont(kFrameFont));
     return frame;
+}
+
+QGroupBox* Frame(QWidget* parent, const FrameRow& row) {
+    return Frame(parent, row.name, QString::fromLatin1(row.caption), TwipsRect(row.place));
 }
 
 QScrollBar* LevelBar(QWidget* parent, const char* name, const QRect& place) {
@@ -112,7 +180,7 @@ QToolButton* CommandButton(QWidget* parent, const char* name, const QString& cap
     button->setGeometry(place);
     button->setText(caption);  // "&" gives the access key
     button->setAccessibleDescription(QString::fromLatin1(description));
-    button->setFont(ButtonFont());
+    button->setFont(ToQFont(kButtonFont));
     button->setIcon(PictureIcon(picture));
     button->setIconSize(PictureSize(picture));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -125,7 +193,7 @@ QRadioButton* OptionButtonIn(QGroupBox* frame, QButtonGroup* group, const char* 
     auto* option = new QRadioButton(caption, frame);
     option->setObjectName(QString::fromLatin1(name));
     option->setGeometry(place);
-    option->setFont(OptionFont());
+    option->setFont(ToQFont(kOptionFont));
     group->addButton(option);
     return option;
 }
@@ -134,7 +202,7 @@ QCheckBox* Switch(QWidget* parent, const char* name, const QString& caption, con
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(place);
-    box->setFont(OptionFont());
+    box->setFont(ToQFont(kOptionFont));
     return box;
 }
 
@@ -148,11 +216,11 @@ std::array<const Control*, N> InTabOrder(const Control (&rows)[N]) {
     return ordered;
 }
 
-CodeListBox* NewCodeList(QWidget* parent, const char* name, const QRect& place) {
+CodeListBox* NewCodeList(QWidget* parent, const CodeListRow& row) {
     auto* list = new CodeListBox(FrontPanel::kMaxListEntries, parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setGeometry(place);
-    list->setFont(PanelFont("Courier New", 8.25));
+    list->setObjectName(QString::fromLatin1(row.name));
+    list->setGeometry(TwipsRect(row.place));
+    list->setFont(ToQFont(kCodeListFont));
     list->setItemDelegate(new CodeRowDelegate(list));
     SetColours(list, QPalette::Base, kPanelBlack, QPalette::Text, kCodeGreen);
     return list;
@@ -160,99 +228,100 @@ CodeListBox* NewCodeList(QWidget* parent, const char* name, const QRect& place) 
 
 }  // namespace
 
-const MainWindow::CommandButtonRow MainWindow::kCommandButtons[] = {
-    {&MainWindow::radio_on_,
-     "RadioOn",
-     "&ON",
-     {480, 2760, 1335, 1215},
-     ButtonPicture::RadioOn,
-     "Switches the receiver on. Key: Insert",
-     1,
-     &MainWindow::RadioOn_Click},
-    {&MainWindow::radio_off_,
-     "RadioOff",
-     "O&FF",
-     {1920, 2760, 1335, 1215},
-     ButtonPicture::RadioOff,
-     "Switches the receiver off. Key: Delete",
-     2,
-     &MainWindow::RadioOff_Click},
-    {&MainWindow::frequency_up_,
-     "FrequencyUp",
-     "&UP",
-     {3360, 2760, 1335, 1215},
-     ButtonPicture::FrequencyUp,
-     "Tunes up one step. Keys: Page Up or U",
-     24,
-     &MainWindow::FrequencyUp_Click},
-    {&MainWindow::frequency_down_,
-     "FrequencyDown",
-     "&DOWN",
-     {4800, 2760, 1335, 1215},
-     ButtonPicture::FrequencyDown,
-     "Tunes down one step. Keys: Page Down or D",
-     25,
-     &MainWindow::FrequencyDown_Click},
-    {&MainWindow::direct_,
-     "Direct",
-     "DI&RECT",
-     {6240, 2760, 1335, 1215},
-     ButtonPicture::Direct,
-     "Asks for a frequency in MHz. Key: Control",
-     35,
-     &MainWindow::Direct_Click},
-    {&MainWindow::scan_,
-     "Scan",
-     "SC&AN",
-     {7680, 2760, 1335, 1215},
-     ButtonPicture::Scan,
-     "Starts or stops the scanner. Key: Shift",
-     36,
-     &MainWindow::Scan_Click},
-};
+std::span<const MainWindow::CommandButtonRow> MainWindow::CommandButtons() {
+    static const CommandButtonRow rows[] = {
+        {&MainWindow::radio_on_,
+         "RadioOn",
+         "&ON",
+         {480, 2760, 1335, 1215},
+         ButtonPicture::RadioOn,
+         "Switches the receiver on. Key: Insert",
+         1,
+         &MainWindow::RadioOn_Click},
+        {&MainWindow::radio_off_,
+         "RadioOff",
+         "O&FF",
+         {1920, 2760, 1335, 1215},
+         ButtonPicture::RadioOff,
+         "Switches the receiver off. Key: Delete",
+         2,
+         &MainWindow::RadioOff_Click},
+        {&MainWindow::frequency_up_,
+         "FrequencyUp",
+         "&UP",
+         {3360, 2760, 1335, 1215},
+         ButtonPicture::FrequencyUp,
+         "Tunes up one step. Keys: Page Up or U",
+         24,
+         &MainWindow::FrequencyUp_Click},
+        {&MainWindow::frequency_down_,
+         "FrequencyDown",
+         "&DOWN",
+         {4800, 2760, 1335, 1215},
+         ButtonPicture::FrequencyDown,
+         "Tunes down one step. Keys: Page Down or D",
+         25,
+         &MainWindow::FrequencyDown_Click},
+        {&MainWindow::direct_,
+         "Direct",
+         "DI&RECT",
+         {6240, 2760, 1335, 1215},
+         ButtonPicture::Direct,
+         "Asks for a frequency in MHz. Key: Control",
+         35,
+         &MainWindow::Direct_Click},
+        {&MainWindow::scan_,
+         "Scan",
+         "SC&AN",
+         {7680, 2760, 1335, 1215},
+         ButtonPicture::Scan,
+         "Starts or stops the scanner. Key: Shift",
+         36,
+         &MainWindow::Scan_Click},
+    };
+    return rows;
+}
 
 void MainWindow::BuildControls() {
     setWindowTitle(QStringLiteral("Velmo - ICOM PCR1000"));
     setWindowIcon(WindowIcon());
-    setFixedSize(TwipsToPixels(11895), TwipsToPixels(6990));
+    setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
-    for (auto role : {QPalette::Window, QPalette::Button}) palette.setColor(role, kPanelGrey);
+    for (auto role : {QPalette::Window, QPalette::Button}) palette.setColor(role, ToQColor(kPanelGrey));
     for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-        palette.setColor(role, kPanelBlack);
+        palette.setColor(role, ToQColor(kPanelBlack));
     }
-    palette.setColor(QPalette::Base, kPanelWhite);
+    palette.setColor(QPalette::Base, ToQColor(kPanelWhite));
     setPalette(palette);
 
     // Signal meter and frequency display.
-    signal_strength_ = ColouredLabel(this, "SignalStrength", TwipsRect(120, 120, 9255, 495), kPanelBlack, kBarBlue);
-    signal_strength_->setFont(PanelFont("MS Sans Serif", 24, true));
+    signal_strength_ = ColouredLabel(this, kSignalStrength);
     signal_strength_->setText(FullSignalBar());
     FitTextToWidth(signal_strength_, FullSignalBar());
 
-    auto* scale = ColouredLabel(this, "SignalScale", TwipsRect(120, 600, 9255, 495), kPanelBlack, kPanelWhite);
-    scale->setFont(PanelFont("Comic Sans MS", 11.25));
+    auto* scale = ColouredLabel(this, kSignalScale);
     scale->setText(SignalScaleText());
     FitTextToWidth(scale, SignalScaleText());
 
-    display_frequency_ = ColouredLabel<FrequencyDisplay>(this, "DisplayFrequency", TwipsRect(120, 1080, 9255, 1575),
-                                                         kPanelBlack, kDisplayCyan);
-    display_frequency_->setFont(PanelFont("Courier New", 63.75, true));
+    display_frequency_ = ColouredLabel<FrequencyDisplay>(this, kDisplayFrequency);
     display_frequency_->setAlignment(Qt::AlignCenter);
     display_frequency_->setText(QStringLiteral("1300.000.000"));
 
-    lists_[static_cast<int>(CodeList::CodesOut)] = NewCodeList(this, "CodesOut", TwipsRect(9480, 120, 2295, 2580));
+    const auto codes_out = static_cast<std::size_t>(CodeList::CodesOut);
+    lists_[codes_out] = NewCodeList(this, kCodeLists[codes_out]);
 
     // The row of buttons between the two indicator strips.
-    indicators_[static_cast<int>(Indicator::OnOffLabel)] =
-        ColouredLabel(this, "OnOffLabel", TwipsRect(120, 2760, 255, 1215), kIndicatorRed, kPanelBlack);
-    for (const CommandButtonRow& row : kCommandButtons) {
+    const auto on_off = static_cast<std::size_t>(Indicator::OnOffLabel);
+    indicators_[on_off] = ColouredLabel(this, kIndicatorStrips[on_off]);
+    for (const CommandButtonRow& row : CommandButtons()) {
         this->*row.field = CommandButton(this, row.name, QString::fromLatin1(row.caption), TwipsRect(row.place),
                                          row.picture, row.description);
     }
-    indicators_[static_cast<int>(Indicator::ScanLabel)] =
-        ColouredLabel(this, "ScanLabel", TwipsRect(9120, 2760, 255, 1215), kIndicatorRed, kPanelBlack);
-    lists_[static_cast<int>(CodeList::CodesIn)] = NewCodeList(this, "CodesIn", TwipsRect(9480, 2760, 2295, 4050));
+    const auto scan = static_cast<std::size_t>(Indicator::ScanLabel);
+    indicators_[scan] = ColouredLabel(this, kIndicatorStrips[scan]);
+    const auto codes_in = static_cast<std::size_t>(CodeList::CodesIn);
+    lists_[codes_in] = NewCodeList(this, kCodeLists[codes_in]);
 
     // Levels. Volume belongs to the window and lies over its frame, at the
     // place the other two bars have in theirs.
@@ -268,19 +337,19 @@ void MainWindow::BuildControls() {
     }
 
     // Tuning step and the receiver switches, also lying over their frames.
-    Frame(this, "TuningStepFrame", QStringLiteral("Tuning Step"), TwipsRect(3480, 4080, 2175, 1335));
+    Frame(this, kTuningStepFrame);
     tuning_step_ = new QComboBox(this);
-    tuning_step_->setObjectName(QStringLiteral("TuningStep"));
-    tuning_step_->setGeometry(TwipsRect(3600, 4680, 1935, 465));
-    tuning_step_->setFont(PanelFont("Courier New", 15.75));
+    tuning_step_->setObjectName(QString::fromLatin1(kTuningStep.name));
+    tuning_step_->setGeometry(TwipsRect(kTuningStep.place));
+    tuning_step_->setFont(ToQFont(kTuningStep.font));
     tuning_step_->setEditable(true);
     tuning_step_->setInsertPolicy(QComboBox::NoInsert);  // typing never adds entries
     tuning_step_->setCompleter(nullptr);                 // nor completes them
     for (const QString& entry : TuningStepEntries()) tuning_step_->addItem(entry, 0);
-    tuning_step_->setEditText(QStringLiteral("10 KHz"));
+    tuning_step_->setEditText(QString::fromLatin1(kTuningStep.text));
     SetColours(tuning_step_, QPalette::Base, kStepCyan, QPalette::Text, kPanelBlack);
 
-    Frame(this, "ImproveSignalFrame", QStringLiteral("Improve Signal"), TwipsRect(3480, 5520, 2175, 1335));
+    Frame(this, kImproveSignalFrame);
     // Made in their tab order, as they are read.
     for (const SwitchControl* row : InTabOrder(kSwitchControls)) {
         check_boxes_[static_cast<std::size_t>(row->box)] =
@@ -302,7 +371,7 @@ void MainWindow::BuildControls() {
 
     for (QButtonGroup* group : groups) new OptionGroupKeys(group);
     auto* enter_clicks = new EnterClicks(this);
-    for (const CommandButtonRow& row : kCommandButtons) enter_clicks->Watch(this->*row.field);
+    for (const CommandButtonRow& row : CommandButtons()) enter_clicks->Watch(this->*row.field);
 
     // Controls that lie over a frame without belonging to it go on top.
     for (const LevelControl& row : kLevelControls) {
@@ -315,12 +384,10 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::SetTabOrder() {
-    std::vector<std::pair<int, QWidget*>> order = {
-        {0, List(CodeList::CodesOut)},
-        {23, tuning_step_},
-        {38, List(CodeList::CodesIn)},
-    };
-    for (const CommandButtonRow& row : kCommandButtons) order.emplace_back(row.tab_index, this->*row.field);
+    std::vector<std::pair<int, QWidget*>> order;
+    for (std::size_t i = 0; i < std::size(kCodeLists); ++i) order.emplace_back(kCodeLists[i].tab_index, lists_[i]);
+    order.emplace_back(kTuningStep.tab_index, tuning_step_);
+    for (const CommandButtonRow& row : CommandButtons()) order.emplace_back(row.tab_index, this->*row.field);
     for (const LevelControl& row : kLevelControls) order.emplace_back(row.tab_index, Bar(row.bar));
     for (const OptionControl& row : kOptionControls) order.emplace_back(row.tab_index, Option(row.button));
     for (const SwitchControl& row : kSwitchControls) order.emplace_back(row.tab_index, Box(row.box));

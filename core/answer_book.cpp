@@ -147,8 +147,7 @@ void AnswerBook::Answer(AnswerKind kind, std::string code, Micros at) {
     // Should the next one's wait end without another answer, this one was
     // its (as for an answer too soon), which ends the shift.
     if (answered->given_up) {
-        const auto next =
-            std::find_if(answered + 1, open_.end(), [&](const Question& q) { return q.kind == kind; });
+        const auto next = std::find_if(answered + 1, open_.end(), [&](const Question& q) { return q.kind == kind; });
         if (next != open_.end() && !next->too_soon) next->too_soon = at - next->asked;
     }
     // Answers keep their order: those asked before this one lost theirs.

@@ -10,6 +10,7 @@ import argparse
 import os
 import re
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -79,12 +80,20 @@ class Display:
             raise RuntimeError("Xvfb did not start")
         self.name = f":{number}"
         os.environ["DISPLAY"] = self.name
-        self.manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
-        if not self._manager_ready(10):
-            self.__exit__()
-            raise RuntimeError("the window manager (openbox) did not start on the virtual display")
-        return self
+        # Once in a CI run openbox ended at once, for a reason not yet known:
+        # it is started a second time, and what it said is shown each time.
+        for attempt in (1, 2):
+            said = tempfile.TemporaryFile(mode="w+")
+            self.manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=said, stderr=subprocess.STDOUT)
+            if self._manager_ready(10):
+                return self
+            self.manager.kill()
+            status = self.manager.wait()
+            said.seek(0)
+            print(f"wine_session: openbox (attempt {attempt}) ended with status {status} before it managed the "
+                  f"display: {said.read().strip()!r}", file=sys.stderr)
+        self.__exit__()
+        raise RuntimeError("the window manager (openbox) did not start on the virtual display")
 
     def _manager_ready(self, limit):
         """A window manager that runs names its check window on the root."""

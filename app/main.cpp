@@ -11,7 +11,7 @@
 
 #include "failure_message.h"
 #include "main_window.h"
-#include "qt_serial_link.h"
+#include "platform_link.h"
 #include "stack_room.h"
 
 #if !defined(VELMO_PROGRAM_NAME) || !defined(VELMO_PORT_NUMBER) || !defined(VELMO_FILE_VERSION) || \
@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral(VELMO_PROGRAM_NAME));
     QApplication::setApplicationVersion(QStringLiteral(VELMO_FILE_VERSION));
 
-    velmo::QtSerialLink link;
+    velmo::PlatformLink link;
     auto report = [&link](const std::exception& error) {
         const auto* serial_error = dynamic_cast<const velmo::SerialError*>(&error);
         const std::string text = serial_error ? velmo::DescribeFailure(link, *serial_error) : error.what();

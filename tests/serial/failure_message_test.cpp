@@ -11,6 +11,7 @@
 
 #include "failure_message.h"
 #include "pty_receiver.h"
+#include "qt_serial_link.h"
 #include "wait.h"
 
 namespace velmo {
@@ -23,7 +24,7 @@ using testing::Silent;
 using testing::WaitUntil;
 
 // Runs `operation`, which must fail, and returns the window's message.
-std::string MessageFor(const QtSerialLink& link, const std::function<void()>& operation) {
+std::string MessageFor(const PortLink& link, const std::function<void()>& operation) {
     try {
         operation();
     } catch (const SerialError& error) {

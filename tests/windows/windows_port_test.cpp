@@ -10,7 +10,7 @@
 
 #include "failure_message.h"
 #include "port_device.h"
-#include "qt_serial_link.h"
+#include "win_serial_link.h"
 
 namespace velmo {
 namespace {
@@ -24,7 +24,7 @@ TEST(WindowsPorts, PortNumbersAreComPorts) {
 }
 
 TEST(WindowsPorts, AMissingComPortIsNamedWithDeviceManagerAdvice) {
-    QtSerialLink link;
+    WinSerialLink link;
     link.Configure(250, "9600,N,8,1", 0);
     std::string message;
     try {

@@ -8,12 +8,15 @@ driven by keys as a user would (xdotool)."""
 
 import argparse
 import os
+import pty
+import select
 import re
 import subprocess
 import sys
 import tempfile
 import threading
 import time
+import tty
 
 TITLE = "Velmo - ICOM PCR1000"
 LOG_LINE = re.compile(r"^\s*(\d+\.\d+) (<-|->) (.*)$")
@@ -133,10 +136,14 @@ class Wine:
         return subprocess.Popen([self.wine_run, *args], env=self.env)
 
     def map_com1(self, device):
+        self.map_ports({"COM1": device})
+
+    def map_ports(self, devices):
         """Wine reads its COM ports from the registry when it starts: the
         server is stopped so that the next program sees the new mapping."""
-        self.run("reg", "add", r"HKLM\Software\Wine\Ports", "/v", "COM1", "/d", device, "/f",
-                 check=True, stdout=subprocess.DEVNULL)
+        for port, device in devices.items():
+            self.run("reg", "add", r"HKLM\Software\Wine\Ports", "/v", port, "/d", device, "/f",
+                     check=True, stdout=subprocess.DEVNULL)
         self.stop()
 
     def stop(self):
@@ -147,6 +154,76 @@ class Wine:
     def settle(self):
         """Waits until every program of the prefix has ended by itself."""
         subprocess.run(["wineserver", "-w"], env=self.env)
+
+
+class NullModem:
+    """Two pseudo-terminals joined as a null-modem cable joins two serial
+    ports: what a program writes to one the other reads. The far end can
+    pull the cable out of the near one by writing HANG_UP, as an unplugged
+    adapter hangs up its terminal; those bytes go no further."""
+
+    HANG_UP = b"~velmo: hang up the near end~"
+
+    def __init__(self):
+        self.masters = []
+        self.slaves = []
+        for _ in range(2):
+            master, slave = pty.openpty()
+            tty.setraw(slave)
+            self.masters.append(master)
+            # Held open here, so that the terminals last while Wine closes
+            # and opens them again.
+            self.slaves.append(slave)
+        self.near, self.far = (os.ttyname(slave) for slave in self.slaves)
+        self.running = True
+        self.relay = threading.Thread(target=self._relay, daemon=True)
+        self.relay.start()
+
+    def _relay(self):
+        near, far = self.masters
+        pending = b""
+        while self.running:
+            ready, _, _ = select.select([m for m in (near, far) if m is not None], [], [], 0.1)
+            for master in ready:
+                try:
+                    data = os.read(master, 65536)
+                except OSError:
+                    data = b""
+                if master == far:
+                    pending += data
+                    if self.HANG_UP in pending:
+                        before = pending[: pending.index(self.HANG_UP)]
+                        if before and near is not None:
+                            os.write(near, before)
+                        self._hang_up()
+                        near = None
+                        pending = b""
+                        continue
+                    # Only a part of the marker can still be coming.
+                    keep = next((n for n in range(len(self.HANG_UP) - 1, 0, -1)
+                                 if pending.endswith(self.HANG_UP[:n])), 0)
+                    out, pending = pending[: len(pending) - keep], pending[len(pending) - keep:]
+                    if out and near is not None:
+                        self._write_all(near, out)
+                elif data:
+                    self._write_all(far, data)
+
+    @staticmethod
+    def _write_all(fd, data):
+        while data:
+            data = data[os.write(fd, data):]
+
+    def _hang_up(self):
+        os.close(self.masters[0])
+        os.close(self.slaves[0])
+        self.masters[0] = self.slaves[0] = None
+
+    def close(self):
+        self.running = False
+        self.relay.join()
+        for fd in self.masters + self.slaves:
+            if fd is not None:
+                os.close(fd)
 
 
 class Receiver:

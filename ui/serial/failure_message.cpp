@@ -6,7 +6,7 @@
 namespace velmo {
 namespace {
 
-std::string DeviceName(const QtSerialLink& link) {
+std::string DeviceName(const PortLink& link) {
     const std::string port = "serial port " + std::to_string(link.Port());
     return link.DevicePath().empty() ? port : port + " (" + link.DevicePath() + ")";
 }
@@ -57,7 +57,7 @@ std::string OpenFailureAdvice(HostSystem system, int port, QSerialPort::SerialPo
            "-aG dialout $USER\", then log out and log in again.";
 }
 
-std::string DescribeFailure(const QtSerialLink& link, const SerialError& error) {
+std::string DescribeFailure(const PortLink& link, const SerialError& error) {
     const std::string reported = "The serial layer reported: " + WithStop(error.what());
     const LinkFailure& failure = link.LastFailure();
     // An error the link did not record itself gets the plain wording.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "port_device.h"
-#include "qt_serial_link.h"
+#include "port_link.h"
 
 namespace velmo {
 
@@ -17,6 +17,6 @@ std::string OpenFailureAdvice(HostSystem system, int port, QSerialPort::SerialPo
 // The message shown before the program ends on a serial failure: what
 // failed, on which device, the serial layer's own words, and what the user
 // can do about it.
-std::string DescribeFailure(const QtSerialLink& link, const SerialError& error);
+std::string DescribeFailure(const PortLink& link, const SerialError& error);
 
 }  // namespace velmo

@@ -70,6 +70,7 @@ struct Sample {
     std::int64_t live_bytes = 0;
     int steps = 0;
     int holds = 0;
+    std::int64_t resident_kib = -1;
 };
 
 std::vector<Sample> ReadSamples(const std::string& output) {
@@ -79,7 +80,9 @@ std::vector<Sample> ReadSamples(const std::string& output) {
         std::istringstream words(line);
         std::string key;
         Sample s;
-        if (words >> key >> s.seconds >> s.live_bytes >> s.steps >> s.holds && key == "pass") all.push_back(s);
+        if (words >> key >> s.seconds >> s.live_bytes >> s.steps >> s.holds >> s.resident_kib && key == "pass") {
+            all.push_back(s);
+        }
     }
     return all;
 }
@@ -140,8 +143,9 @@ int ScanHeapChild(const std::string& device, double minutes) {
             LetRun(std::chrono::milliseconds(500));
             topped_up = true;
         }
-        std::printf("pass %.1f %lld %d %d\n", SecondsBetween(started, WallClock::now()),
-                    static_cast<long long>(LiveHeapBytes()), counter.steps, counter.holds);
+        std::printf("pass %.1f %lld %d %d %lld\n", SecondsBetween(started, WallClock::now()),
+                    static_cast<long long>(LiveHeapBytes()), counter.steps, counter.holds,
+                    static_cast<long long>(ResidentKib()));
         std::fflush(stdout);
         if (!tune_to_bottom()) {
             std::fprintf(stderr, "velmo-bench: could not tune back to %s MHz\n", kBandBottomMhz);
@@ -179,8 +183,11 @@ bool ScanHeapFigures(const std::string& self, double minutes) {
     }
     const std::vector<Sample> all = ReadSamples(window.Output());
     for (const Sample& s : all) {
-        std::fprintf(stderr, "velmo-bench: scan-heap: a pass ended at %.0f s: %lld bytes live, %d steps, %d holds\n",
-                     s.seconds, static_cast<long long>(s.live_bytes), s.steps, s.holds);
+        std::fprintf(stderr,
+                     "velmo-bench: scan-heap: a pass ended at %.0f s: %lld bytes live, %lld KiB resident, %d steps, "
+                     "%d holds\n",
+                     s.seconds, static_cast<long long>(s.live_bytes), static_cast<long long>(s.resident_kib), s.steps,
+                     s.holds);
     }
     if (all.size() < 4) {
         std::fprintf(stderr, "velmo-bench: scan-heap: %zu passes; run longer (--heap-minutes)\n", all.size());
@@ -197,6 +204,9 @@ bool ScanHeapFigures(const std::string& self, double minutes) {
     Print(growth);
     Print(Info("scan_heap_live_first_pass", static_cast<double>(first.live_bytes) / 1024, "KiB"));
     Print(Info("scan_heap_live_last_pass", static_cast<double>(last.live_bytes) / 1024, "KiB"));
+    Print(Info("scan_heap_resident_first_pass", static_cast<double>(first.resident_kib), "KiB"));
+    Print(Info("scan_heap_resident_last_pass", static_cast<double>(last.resident_kib), "KiB"));
+    Print(Info("scan_heap_steps_per_second", (last.steps - first.steps) / (last.seconds - first.seconds), "steps/s"));
     Print(Info("scan_heap_judged_time", hours * 60, "min"));
     Print(Info("scan_heap_passes", static_cast<double>(judged.size() - 1), "passes"));
     Print(Info("scan_heap_steps", last.steps - first.steps, "steps"));

@@ -7,7 +7,7 @@
 // and on Linux alike, it tells how long such a pause really takes there, and
 // how long after the answer reached the serial driver Qt hands it over:
 //
-//   pause_probe [--gui [--window]] [--wake] [--trace] [--pauses N] [--port NAME [--rounds N]]
+//   pause_probe [--gui [--window [--paint]]] [--wake] [--trace] [--pauses N] [--port NAME [--rounds N]]
 //
 // Under Wine the port is COMn, mapped to a terminal in Wine's registry; on
 // Linux it is the terminal itself.
@@ -16,7 +16,9 @@
 // timer adapter does on Windows: without it, on Qt's Windows dispatcher, the
 // first pause never ends, since the dispatcher delivers the tick as a posted
 // event and then waits for a window message regardless. --trace prints each
-// turn of the loop of the first pauses. --window shows a window meanwhile.
+// turn of the loop of the first pauses. --window shows a window meanwhile;
+// --paint changes its text, in large digits, before every pause, so that
+// each pause paints the window once, as a front panel's pauses do.
 // The last line it prints is "leaving", as main() returns: the caller can
 // time the program's end from there.
 //
@@ -28,6 +30,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QLabel>
 #include <QSerialPort>
 #include <QTimer>
@@ -97,6 +100,7 @@ long long DriverQueue(QSerialPort& port) {
 int main(int argc, char** argv) {
     bool gui = false;
     bool window = false;
+    bool paint = false;
     int pauses = 200;
     int rounds = 40;
     QString port_name;
@@ -104,6 +108,7 @@ int main(int argc, char** argv) {
         const QByteArray arg(argv[i]);
         if (arg == "--gui") gui = true;
         if (arg == "--window") window = true;
+        if (arg == "--paint") paint = true;
         if (arg == "--wake") g_wake = true;
         if (arg == "--trace") g_trace = true;
         if (arg == "--pauses" && i + 1 < argc) pauses = std::atoi(argv[++i]);
@@ -120,6 +125,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<QLabel> label;
     if (gui && window) {
         label = std::make_unique<QLabel>(QStringLiteral("pause_probe"));
+        QFont digits = label->font();
+        digits.setPointSize(28);
+        label->setFont(digits);
+        label->resize(480, 120);
         label->show();
     }
     QTimer timer;
@@ -128,11 +137,12 @@ int main(int argc, char** argv) {
 
     std::vector<double> lengths;
     for (int i = 0; i < pauses; ++i) {
+        if (paint && label) label->setText(QString::number(1000000 + i * 12500));
         lengths.push_back(PauseMs(timer, 10));
         if (i < 3) std::printf("pause %d: %.1f ms\n", i, lengths.back());
         g_trace = g_trace && i < 2;
     }
-    PrintSpread("10 ms pause, idle", lengths, "ms");
+    PrintSpread(paint && label ? "10 ms pause, painting" : "10 ms pause, idle", lengths, "ms");
     if (port_name.isEmpty()) {
         std::printf("leaving\n");
         return 0;

@@ -25,7 +25,7 @@ void ScanCpuFigures(const std::string& self, double minutes);
 void ScanInsnFigures(const std::string& self, int steps, const std::string& keep_folder);
 // The window scanning a busy band for `minutes`, in a child on Xvfb: the
 // growth of its live heap per hour once its lists are full; false when it
-// grew more than its bound.
+// grew more than its bound, or when the run gave too little to judge.
 bool ScanHeapFigures(const std::string& self, double minutes);
 void KeyToWireFigures();                       // Page Up to the first byte on the line
 void StartupFigures(const std::string& self);  // process start to first paint, in children

@@ -27,6 +27,7 @@
 #include "benches.h"
 #include "child_process.h"
 #include "code_list_box.h"
+#include "heap_growth.h"
 #include "list_top_up.h"
 #include "on_path.h"
 #include "panel_on_port.h"
@@ -87,21 +88,10 @@ std::vector<Sample> ReadSamples(const std::string& output) {
     return all;
 }
 
-// Least-squares slope of live bytes against seconds.
-double BytesPerSecond(const std::vector<Sample>& samples) {
-    const double n = static_cast<double>(samples.size());
-    double sx = 0, sy = 0;
-    for (const Sample& s : samples) {
-        sx += s.seconds;
-        sy += static_cast<double>(s.live_bytes);
-    }
-    const double mx = sx / n, my = sy / n;
-    double sxy = 0, sxx = 0;
-    for (const Sample& s : samples) {
-        sxy += (s.seconds - mx) * (static_cast<double>(s.live_bytes) - my);
-        sxx += (s.seconds - mx) * (s.seconds - mx);
-    }
-    return sxx > 0 ? sxy / sxx : 0;
+std::vector<HeapSample> LiveHeap(const std::vector<Sample>& samples) {
+    std::vector<HeapSample> heap;
+    for (const Sample& s : samples) heap.push_back({s.seconds, s.live_bytes});
+    return heap;
 }
 
 }  // namespace
@@ -161,7 +151,7 @@ bool ScanHeapFigures(const std::string& self, double minutes) {
     ChildProcess sim(VELMO_SIM_PROGRAM, {});
     if (!sim.WaitForOutput("\n", std::chrono::seconds(10))) {
         std::fprintf(stderr, "velmo-bench: velmo-sim did not start: %s\n", sim.Errors().c_str());
-        return true;
+        return false;
     }
     std::string device = sim.Output();
     device.erase(device.find('\n'));
@@ -191,7 +181,7 @@ bool ScanHeapFigures(const std::string& self, double minutes) {
     }
     if (all.size() < 4) {
         std::fprintf(stderr, "velmo-bench: scan-heap: %zu passes; run longer (--heap-minutes)\n", all.size());
-        return true;
+        return false;
     }
     // From the end of the second pass on: the first pass fills the lists,
     // the second the caches of glyphs and row pictures with full lists.
@@ -199,9 +189,15 @@ bool ScanHeapFigures(const std::string& self, double minutes) {
     const Sample& first = judged.front();
     const Sample& last = judged.back();
     const double hours = (last.seconds - first.seconds) / 3600;
-    const Figure growth =
-        AtMost("scan_heap_growth_per_hour", BytesPerSecond(judged) * 3600 / 1024, "KiB/h", kGrowthLimitKibPerHour);
+    const std::optional<double> growth_bytes = HeapGrowthPerHour(LiveHeap(judged));
+    if (!growth_bytes) {
+        std::fprintf(stderr,
+                     "velmo-bench: scan-heap: too few passes to compare two halves; run longer (--heap-minutes)\n");
+        return false;
+    }
+    const Figure growth = AtMost("scan_heap_growth_per_hour", *growth_bytes / 1024, "KiB/h", kGrowthLimitKibPerHour);
     Print(growth);
+    Print(Info("scan_heap_slope_per_hour", HeapSlopePerHour(LiveHeap(judged)) / 1024, "KiB/h"));
     Print(Info("scan_heap_live_first_pass", static_cast<double>(first.live_bytes) / 1024, "KiB"));
     Print(Info("scan_heap_live_last_pass", static_cast<double>(last.live_bytes) / 1024, "KiB"));
     Print(Info("scan_heap_resident_first_pass", static_cast<double>(first.resident_kib), "KiB"));

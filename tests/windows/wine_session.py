@@ -283,11 +283,23 @@ def title_pattern(title):
 
 
 def find_window(title=TITLE, limit=60):
-    """The first visible window with this exact title."""
-    result = subprocess.run(["timeout", str(limit), "xdotool", "search", "--sync", "--onlyvisible", "--name",
-                             title_pattern(title)], capture_output=True, text=True)
-    windows = result.stdout.split()
-    return windows[0] if windows else None
+    """The first visible window with this exact title. xdotool's search
+    gives up with an X error when a window it is looking at is destroyed
+    meanwhile (another program's window closing), so it is asked again
+    until the limit."""
+    deadline = time.monotonic() + limit
+    while True:
+        left = deadline - time.monotonic()
+        if left <= 0:
+            return None
+        result = subprocess.run(["timeout", f"{left:.1f}", "xdotool", "search", "--sync", "--onlyvisible", "--name",
+                                 title_pattern(title)], capture_output=True, text=True)
+        windows = result.stdout.split()
+        if windows:
+            return windows[0]
+        if result.stderr.strip():
+            print(f"find_window: xdotool said: {result.stderr.strip()} (asking again)", file=sys.stderr)
+        time.sleep(0.1)
 
 
 def windows_named(title=TITLE):

@@ -20,13 +20,6 @@ using Lines = std::vector<std::string>;
 
 const Lines& kSwitchOn = testing::kSwitchOnCommands;
 
-void SwitchOn(PanelOnSim& panel) {
-    panel.user.Click("RadioOn");
-    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() >= kSwitchOn.size(); }, 5s));
-}
-
-int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1; }
-
 TEST(EndToEnd, TuningByButtonsAndKeys) {
     PanelOnSim panel;
     SwitchOn(panel);

@@ -3,11 +3,15 @@
 
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "panel_on_port.h"
 #include "pty_receiver.h"
+#include "switch_on_commands.h"
 #include "wait.h"
 #include "window_sampler.h"
 
@@ -38,5 +42,16 @@ struct PanelOnSim {
 };
 
 using testing::Sampler;
+
+// Switches the receiver on as the user does, and waits until it has taken
+// the switch-on's commands.
+inline void SwitchOn(PanelOnSim& panel) {
+    panel.user.Click("RadioOn");
+    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() >= testing::kSwitchOnCommands.size(); },
+                          std::chrono::seconds(5)));
+}
+
+// The bar's length: its text is a space and one "|" per unit.
+inline int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1; }
 
 }  // namespace velmo::e2e

@@ -29,11 +29,6 @@ namespace {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::string>;
 
-void SwitchOn(PanelOnSim& panel) {
-    panel.user.Click("RadioOn");
-    ASSERT_TRUE(WaitUntil([&] { return panel.sim.Lines().size() >= testing::kSwitchOnCommands.size(); }, 5s));
-}
-
 // Lets the last answers come in and be read.
 void Settle() { testing::LetRun(400ms); }
 
@@ -42,8 +37,6 @@ long Count(const Lines& lines, const std::string& line) { return std::count(line
 bool AnyStartsWith(const Lines& lines, std::string_view prefix) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); });
 }
-
-int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1; }
 
 // The codes of the list without their markers, run together: what the
 // panel read, as the lists show it.

@@ -25,6 +25,7 @@
 #include "child_process.h"
 #include "panel_numbers.h"
 #include "panel_on_port.h"
+#include "panel_on_sim.h"
 #include "process_measures.h"
 #include "scan_checks.h"
 #include "switch_on_commands.h"
@@ -99,8 +100,6 @@ std::vector<std::string> ReceivedLines(const std::string& log) {
     }
     return lines;
 }
-
-int BarLength(const std::string& bar) { return static_cast<int>(bar.size()) - 1; }
 
 // The line for this link only: raw TCP, no banner (it would reach the
 // panel as bytes from the receiver), 9600 8N1 with the modem lines ignored

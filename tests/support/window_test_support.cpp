@@ -35,6 +35,13 @@ void ShowWindow(MainWindow& window) {
     (void)QTest::qWaitForWindowActive(&window);
 }
 
+QImage Painted(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    widget.render(&image);
+    return image;
+}
+
 QString WindowOnFakeLink::Display() const { return Control<QLabel>(*window, "DisplayFrequency")->text(); }
 
 void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {

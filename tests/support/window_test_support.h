@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -27,6 +28,9 @@ void ShowWindow(MainWindow& window);
 // Presses and releases a key through the window system, as a user would:
 // it goes to the window and from there to the control with the focus.
 void PressKey(MainWindow& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// What the widget paints, on a magenta ground that shows what it leaves unpainted.
+QImage Painted(QWidget& widget);
 
 template <typename T>
 T* Control(MainWindow& window, const char* name) {

@@ -24,6 +24,8 @@ namespace {
 
 constexpr int kCapacity = 6;
 
+using testing::Painted;
+
 // What the user does to a list between entries.
 using Action = std::function<void(QListView&)>;
 
@@ -31,13 +33,6 @@ void SelectRow(QListView& list, int row) { list.setCurrentIndex(list.model()->in
 
 void MarkRowWithoutSelecting(QListView& list, int row) {
     list.selectionModel()->setCurrentIndex(list.model()->index(row, 0), QItemSelectionModel::NoUpdate);
-}
-
-QImage Painted(QListView& list) {
-    QImage image(list.size(), QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    list.render(&image);
-    return image;
 }
 
 std::vector<int> SelectedRows(const QListView& list) {

@@ -24,13 +24,7 @@ namespace velmo {
 namespace {
 
 using testing::Control;
-
-QImage Painted(QListView& list) {
-    QImage image(list.size(), QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    list.render(&image);
-    return image;
-}
+using testing::Painted;
 
 class CodeRowDelegateTest : public ::testing::TestWithParam<const char*> {
 protected:

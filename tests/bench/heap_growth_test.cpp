@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <ostream>
 #include <string>
 
 namespace velmo::bench {
@@ -37,6 +38,9 @@ struct Run {
     double at_least_kib;  // bounds of the judged growth an hour
     double at_most_kib;
 };
+
+// Its name in the test's listing, rather than the struct's bytes.
+void PrintTo(const Run& run, std::ostream* out) { *out << run.name; }
 
 class HeapGrowth : public ::testing::TestWithParam<Run> {};
 

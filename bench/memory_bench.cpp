@@ -21,11 +21,6 @@
 namespace velmo::bench {
 
 using namespace velmo::testing;
-namespace {
-
-double MegabytesOf(std::int64_t kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
-
-}  // namespace
 
 int MemoryChild() {
     int argc = 1;

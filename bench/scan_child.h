@@ -7,9 +7,13 @@
 #include <string>
 
 #include "code_list_box.h"
+#include "front_panel.h"
 #include "panel_on_port.h"
 
 namespace velmo::bench {
+
+// Each code list keeps its newest 5,000 entries.
+inline constexpr int kListFull = FrontPanel::kMaxListEntries;
 
 // The child process of the scanner benchmarks: an application holding
 // nothing but the window on `device`, and its two code lists.

@@ -33,9 +33,7 @@ using namespace velmo::testing;
 namespace {
 
 constexpr auto kSampleEvery = std::chrono::seconds(10);
-constexpr int kListFull = 5000;  // each list keeps its newest 5,000 entries
 
-double MegabytesOf(std::int64_t kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
 
 // One stretch between two samples.
 struct Stretch {

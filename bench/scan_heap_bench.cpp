@@ -47,7 +47,6 @@ using namespace velmo::testing;
 
 namespace {
 
-constexpr int kListFull = 5000;  // each list keeps its newest 5,000 entries
 const char kBandBottomMhz[] = "76";
 constexpr long long kBandTopHz = 108'000'000;
 constexpr double kGrowthLimitKibPerHour = 16;

@@ -75,7 +75,6 @@ struct Counted {
 
 #ifdef VELMO_HAS_CALLGRIND
 
-constexpr int kListFull = 5000;  // each list keeps its newest 5,000 entries
 // Steps let run before each window, uninstrumented: the first steps after
 // the lists were topped up lay them out again, once.
 constexpr int kWarmUpSteps = 10;

@@ -24,4 +24,7 @@ double ThreadCpuSeconds();   // the calling thread only
 std::int64_t ResidentKib(pid_t pid = 0);
 std::int64_t PeakResidentKib(pid_t pid = 0);
 
+// KiB as megabytes (10^6 bytes), the unit the benchmarks report memory in.
+constexpr double MegabytesOf(std::int64_t kib) { return static_cast<double>(kib) * 1024.0 / 1e6; }
+
 }  // namespace velmo::testing

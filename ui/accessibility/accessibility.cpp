@@ -24,11 +24,11 @@ using accessibility::LabelKind;
 
 constexpr int kScanRestMs = 1000;
 
-struct LabelRow {
+struct LabelKindRow {
     const char* object_name;
     LabelKind kind;
 };
-constexpr LabelRow kLabels[] = {
+constexpr LabelKindRow kLabels[] = {
     {"DisplayFrequency", LabelKind::Frequency}, {"SignalStrength", LabelKind::Signal},
     {"SignalScale", LabelKind::SignalScale},    {"OnOffLabel", LabelKind::ReceiverLamp},
     {"ScanLabel", LabelKind::ScannerLamp},
@@ -39,7 +39,7 @@ QAccessibleInterface* PanelInterfaces(const QString& class_name, QObject* object
         return new AccessibleStepBox(static_cast<QComboBox*>(object));
     }
     if (class_name != QLatin1String("QLabel")) return nullptr;
-    for (const LabelRow& row : kLabels) {
+    for (const LabelKindRow& row : kLabels) {
         if (object->objectName() == QLatin1String(row.object_name)) {
             return new AccessibleLabel(static_cast<QLabel*>(object), row.kind);
         }

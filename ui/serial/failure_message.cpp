@@ -16,13 +16,6 @@ std::string WithStop(std::string text) {
     return text;
 }
 
-constexpr HostSystem kHost =
-#ifdef _WIN32
-    HostSystem::Windows;
-#else
-    HostSystem::Linux;
-#endif
-
 }  // namespace
 
 std::string OpenFailureAdvice(HostSystem system, int port, QSerialPort::SerialPortError code) {
@@ -66,7 +59,7 @@ std::string DescribeFailure(const PortLink& link, const SerialError& error) {
     switch (stage) {
         case FailureStage::Open: {
             std::string text = "Could not open " + DeviceName(link) + ". " + reported;
-            const std::string advice = OpenFailureAdvice(kHost, link.Port(), failure.code);
+            const std::string advice = OpenFailureAdvice(kThisHost, link.Port(), failure.code);
             if (!advice.empty()) text += "\n\n" + advice;
             return text;
         }

@@ -22,12 +22,7 @@ bool PathPresent(const std::string& path) {
 }
 
 std::string SerialDevicePath(int port) {
-#ifdef _WIN32
-    constexpr HostSystem kHost = HostSystem::Windows;
-#else
-    constexpr HostSystem kHost = HostSystem::Linux;
-#endif
-    return SerialDevicePath(port, kHost, PathPresent);
+    return SerialDevicePath(port, kThisHost, PathPresent);
 }
 
 }  // namespace velmo

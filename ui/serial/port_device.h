@@ -10,6 +10,14 @@ namespace velmo {
 
 enum class HostSystem { Windows, Linux };
 
+// The system this program was built for.
+inline constexpr HostSystem kThisHost =
+#ifdef _WIN32
+    HostSystem::Windows;
+#else
+    HostSystem::Linux;
+#endif
+
 using PathExists = std::function<bool(const std::string& path)>;
 
 // The device behind serial port `port` (1, 2, 3, ...): "COM<port>" on

@@ -28,13 +28,6 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
   set(VELMO_EMULATED_SUITES ON)
 endif()
 
-# The test programs compile their files in batches of eight, each batch one
-# translation unit: most of a test file's compile time is parsing
-# GoogleTest's and Qt's headers, and the test files are two thirds of a
-# build. Names at a file's top level (in its unnamed namespace too) must
-# then differ between the files of a program.
-set(VELMO_TEST_UNITY_BATCH 8)
-
 set(VELMO_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/suites_to_ctest.cmake)
 
 function(velmo_add_gtests target)
@@ -43,7 +36,6 @@ function(velmo_add_gtests target)
     message(FATAL_ERROR "velmo_add_gtests(${target}): LAYER is required")
   endif()
   set(labels_script "${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake")
-  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${VELMO_TEST_UNITY_BATCH})
 
   if((VELMO_TESTS_PER_SUITE AND arg_SUITES) OR VELMO_EMULATED_SUITES)
     set(suites_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake")

@@ -34,7 +34,6 @@ namespace {
 
 constexpr auto kSampleEvery = std::chrono::seconds(10);
 
-
 // One stretch between two samples.
 struct Stretch {
     double wall_s = 0;

@@ -21,8 +21,6 @@ bool PathPresent(const std::string& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
-std::string SerialDevicePath(int port) {
-    return SerialDevicePath(port, kThisHost, PathPresent);
-}
+std::string SerialDevicePath(int port) { return SerialDevicePath(port, kThisHost, PathPresent); }
 
 }  // namespace velmo

@@ -78,6 +78,12 @@ TEST_P(CodeRowDelegateTest, RowsFromPicturesAreTheRowsThemselves) {
     palette.setColor(QPalette::Text, Qt::yellow);
     list->setPalette(palette);
     EXPECT_EQ(Painted(*list), PaintedPlainly());
+
+    // A background the window shows through: a picture of a row would not be
+    // the row, so the rows are painted as the list paints them.
+    palette.setColor(QPalette::Base, QColor(0, 0, 255, 128));
+    list->setPalette(palette);
+    EXPECT_EQ(Painted(*list), PaintedPlainly());
 }
 
 // Every signal level listed once, as a long scan lists them over its holds:

@@ -21,9 +21,10 @@ void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QWidget* viewport = view ? view->viewport() : nullptr;
     const QBrush background = viewport ? viewport->palette().brush(viewport->backgroundRole()) : QBrush();
     if (!target || !viewport || !viewport->autoFillBackground() || background.style() != Qt::SolidPattern ||
-        row.features != QStyleOptionViewItem::HasDisplay || !WholeDevicePixels(*painter, 1.0) ||
-        painter->opacity() != 1.0 || painter->compositionMode() != QPainter::CompositionMode_SourceOver ||
-        target->devicePixelRatio() != 1.0 || row.rect.isEmpty()) {
+        background.color().alpha() != 255 || row.features != QStyleOptionViewItem::HasDisplay ||
+        !WholeDevicePixels(*painter, 1.0) || painter->opacity() != 1.0 ||
+        painter->compositionMode() != QPainter::CompositionMode_SourceOver || target->devicePixelRatio() != 1.0 ||
+        row.rect.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -65,7 +66,13 @@ void CodeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         kept = rows_.object(key);
         if (kept == nullptr) return;
     }
+    // The picture is opaque, painted on the list's opaque background, so
+    // putting it in place of the row's pixels is the same as drawing it over
+    // them. Put in place, Qt copies it line by line; drawn over, it blends
+    // every pixel, which took most of a scanner step's instructions on arm64.
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
     painter->drawImage(row.rect.topLeft(), atlas_, QRect(QPoint(0, kept->index * row.rect.height()), row.rect.size()));
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 }  // namespace velmo

@@ -6,31 +6,28 @@
 #include <QAccessible>
 #include <QEvent>
 #include <QItemSelectionModel>
-#include <QScrollBar>
 #include <QSignalBlocker>
-#include <algorithm>
 #include <utility>
 
 namespace velmo {
 
 CodeListBox::CodeListBox(int capacity, QWidget* parent) : QListView(parent), entries_(capacity) {
+    // The rows are placed a row at a time down the list, as a plain list
+    // does on every platform it runs on here.
+    setVerticalScrollMode(ScrollPerItem);
     setModel(&entries_);
-    setUniformItemSizes(true);  // keeps thousands of entries cheap
     connect(&entries_, &CodeListModel::EntriesShifted, this, &CodeListBox::FollowShift);
-    const auto rows_changed = [this] { RowsLaidOutAgain(); };
-    connect(&entries_, &QAbstractItemModel::rowsInserted, this, rows_changed);
-    connect(&entries_, &QAbstractItemModel::rowsRemoved, this, rows_changed);
 }
 
 void CodeListBox::doItemsLayout() {
-    // Laid out on a grid of the newest row's size, the rows stand where a
-    // list of uniform rows puts them (at the size of its last row), but the
-    // layout no longer asks each of thousands of rows for its size: while
-    // the lists fill, every step lays them all out again. A change of that
-    // size lays the rows out once more, later.
-    setGridSize(NewestRowSize());
-    QListView::doItemsLayout();
-    layout_pending_ = false;
+    // A plain list lays its rows out at the size of its newest row; here
+    // that size is all there is to lay out. Showing or hiding a scroll bar
+    // resizes the list, which is not to lay it out once more.
+    const State state_before = state();
+    setState(ExpandingState);
+    row_size_ = NewestRowSize();
+    QAbstractItemView::doItemsLayout();
+    setState(state_before);
 }
 
 QSize CodeListBox::NewestRowSize() const {
@@ -56,23 +53,22 @@ void CodeListBox::changeEvent(QEvent* event) {
     QListView::changeEvent(event);
 }
 
-void CodeListBox::RowsLaidOutAgain() {
-    layout_pending_ = true;
-    // The list takes its rows' size anew from the entry it is scrolled to.
-    row_size_ = NewestRowSize();
+void CodeListBox::rowsInserted(const QModelIndex& parent, int start, int end) {
+    scheduleDelayedItemsLayout();
+    QAbstractItemView::rowsInserted(parent, start, end);
+}
+
+void CodeListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+    scheduleDelayedItemsLayout();
 }
 
 void CodeListBox::dataChanged(const QModelIndex& top_left, const QModelIndex& bottom_right, const QList<int>& roles) {
-    // The entries' only change is a shift by one row. A plain list view lays
-    // all of its rows out again for changed data, at the size of the newest
-    // row, scrolled to. Unless the newest row's size changes that (in height,
-    // or in a width that does not fit), the rows stay where they are and are
-    // only painted again, and a screen reader is told as the view would.
-    if (layout_pending_ || !SameLayout(NewestRowSize())) {
-        QListView::dataChanged(top_left, bottom_right, roles);
-        RowsLaidOutAgain();
-        return;
-    }
+    Q_UNUSED(roles);
+    // The entries' only change is a shift by one row: every row is painted
+    // again, and a screen reader is told, as by a plain list. The rows take
+    // the newest row's size, which is seldom another.
+    if (NewestRowSize() != row_size_) scheduleDelayedItemsLayout();
     viewport()->update();
 #if QT_CONFIG(accessibility)
     if (QAccessible::isActive()) {
@@ -86,11 +82,38 @@ void CodeListBox::dataChanged(const QModelIndex& top_left, const QModelIndex& bo
 #endif
 }
 
-bool CodeListBox::SameLayout(const QSize& row_size) const {
-    if (!row_size.isValid() || row_size.height() != row_size_.height()) return false;
-    // Rows narrower than the list are as wide as the list.
-    return row_size.width() == row_size_.width() ||
-           std::max(row_size.width(), row_size_.width()) <= viewport()->width();
+// A plain list tells a screen reader which of its entries became current or
+// (de)selected by the entry's place among its laid-out rows, which are
+// this list's rows in order.
+void CodeListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+#if QT_CONFIG(accessibility)
+    if (QAccessible::isActive() && current.isValid()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(current.row());
+        QAccessible::updateAccessibility(&focus);
+    }
+#endif
+}
+
+void CodeListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+#if QT_CONFIG(accessibility)
+    if (QAccessible::isActive()) {
+        const QModelIndex added = selected.indexes().value(0);
+        if (added.isValid()) {
+            QAccessibleEvent event(this, QAccessible::SelectionAdd);
+            event.setChild(added.row());
+            QAccessible::updateAccessibility(&event);
+        }
+        const QModelIndex removed = deselected.indexes().value(0);
+        if (removed.isValid()) {
+            QAccessibleEvent event(this, QAccessible::SelectionRemove);
+            event.setChild(removed.row());
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+#endif
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 void CodeListBox::FollowShift() {
@@ -138,12 +161,6 @@ void CodeListBox::ShowAtTop(int row) {
 void CodeListBox::ScrollToPendingTop() {
     const int row = std::exchange(pending_top_, -1);
     if (row < 0 || row >= Count()) return;
-    // Scrolling costs as much as the list is long, even when it moves
-    // nothing. A full list taking entries keeps its rows and its range, so
-    // the newest entry asked for at the top, with the list scrolled as far
-    // as it goes, is where scrolling would leave it.
-    const QScrollBar* bar = verticalScrollBar();
-    if (!layout_pending_ && row == Count() - 1 && bar->value() == bar->maximum()) return;
     scrollTo(entries_.index(row), QAbstractItemView::PositionAtTop);
 }
 

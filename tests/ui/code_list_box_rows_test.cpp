@@ -64,7 +64,8 @@ Step ScrollTo(int row, QAbstractItemView::ScrollHint hint) {
 }
 
 Step Across(int value) {
-    return {"across to " + std::to_string(value), [=](QListView& list) { list.horizontalScrollBar()->setValue(value); }};
+    return {"across to " + std::to_string(value),
+            [=](QListView& list) { list.horizontalScrollBar()->setValue(value); }};
 }
 
 Step Resize(QSize size) {

@@ -76,8 +76,7 @@ void CodeListBox::LayOutIfDue() const {
 }
 
 QRect CodeListBox::visualRect(const QModelIndex& index) const {
-    if (!index.isValid() || index.model() != &entries_ || index.column() != modelColumn() ||
-        index.row() >= Count()) {
+    if (!index.isValid() || index.model() != &entries_ || index.column() != modelColumn() || index.row() >= Count()) {
         return {};
     }
     LayOutIfDue();
@@ -118,8 +117,8 @@ void CodeListBox::updateGeometries() {
         const QSize room = contentsRect().marginsRemoved(viewportMargins()).size();
         const bool down_wanted = contents.height() > room.height();
         const bool across_wanted = contents.width() > room.width() - (down_wanted ? down->width() : 0);
-        const bool both_as_needed = verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded &&
-                                    horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
+        const bool both_as_needed =
+            verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded && horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
         across->setRange(0, both_as_needed && !across_wanted ? 0 : contents.width() - viewport()->width());
         // Down, a row at a time: a page is the rows that fit whole.
         const int height = row_size_.height();

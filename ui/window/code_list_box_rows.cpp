@@ -299,7 +299,6 @@ void CodeListBox::paintEvent(QPaintEvent* event) {
     const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
     const QStyle::State state = option.state;
     const bool enabled = state.testFlag(QStyle::State_Enabled);
-    const bool editing = this->state() == EditingState;
     const int widest = std::max(viewport()->width(), row_size_.width());
     for (int row = rows.first; row <= rows.last; ++row) {
         const QModelIndex index = entries_.index(row);
@@ -312,10 +311,8 @@ void CodeListBox::paintEvent(QPaintEvent* event) {
             option.state.setFlag(QStyle::State_Enabled, row_enabled);
             option.palette.setCurrentColorGroup(row_enabled ? QPalette::Normal : QPalette::Disabled);
         }
-        if (focus && index == current) {
-            option.state |= QStyle::State_HasFocus;
-            if (editing) option.state |= QStyle::State_Editing;
-        }
+        // (The entries cannot be edited: no editing state to paint.)
+        if (focus && index == current) option.state |= QStyle::State_HasFocus;
         option.state.setFlag(QStyle::State_MouseOver, index == hover_);
         itemDelegateForIndex(index)->paint(&painter, option, index);
     }
